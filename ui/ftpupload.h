@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QDir>
+#include <QFileInfoList>
+#include <QHash>
+#include <QStringList>
+#include <QTranslator>
+#include <QWidget>
+
+#include "playlist/episodes.h"
+
+class QComboBox;
+class QFile;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTextEdit;
+class FtpClient;
+class UrlInfo;
+
+// The program's working window. Its widgets and state are public members: the start-up object
+// connects to languageCombo, and the tests drive and inspect the window through them.
+class ftpupload final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ftpupload)
+public:
+    // langue: a language-list entry ("Français", "English", "Español"), empty for the system language.
+    explicit ftpupload(const QString &langue);
+    ~ftpupload() override;
+
+    QLineEdit *nameEdit = nullptr;
+    QLineEdit *serverEdit = nullptr;
+    QLineEdit *portEdit = nullptr;
+    QLineEdit *passwordEdit = nullptr;
+    QLineEdit *userEdit = nullptr;
+    QComboBox *profileCombo = nullptr;
+    QComboBox *playerCombo = nullptr;
+    QTextEdit *playlistText = nullptr;
+    QPushButton *generateButton = nullptr;
+    QLineEdit *localFolderEdit = nullptr;
+    QPushButton *chooseFolderButton = nullptr;
+    QLineEdit *remoteFolderEdit = nullptr;
+
+    QStringList fichiersEnAttente;
+
+    QPushButton *testButton = nullptr;
+    QPushButton *sendButton = nullptr;
+    QPushButton *deleteFilesButton = nullptr;
+    QPushButton *commentButton = nullptr;
+    QPushButton *addButton = nullptr;
+    QPushButton *removeButton = nullptr;
+    QPushButton *resetButton = nullptr;
+    QComboBox *languageCombo = nullptr;
+    QTextEdit *log = nullptr;
+    QProgressBar *progressBar = nullptr;
+
+    QString erreurServeur;
+    QFileInfoList listeFichiers;
+    QDir dossierSource;
+    QString hoteFtp;
+    FtpClient *ftp = nullptr;
+    QHash<int, QFile *> fichiersParCommande;
+    bool suppressionEnCours = false;
+    QStringList listeDistante;
+    int indexPodcast = 1;
+    bool modeEnvoi = false;
+    QStringList listeUrlFtp;
+    QStringList listePort;
+    QStringList listeMdp;
+    QStringList listeUser;
+    QStringList listeChemin;
+    QStringList listeCheminLocal;
+    QStringList listeNomPodcast;
+
+Q_SIGNALS:
+    void changeageLangue(const QString &langue);
+
+public Q_SLOTS:
+    void commandFinished(int id, bool error);
+    void addToList(const UrlInfo &info);
+    void ftpTacheSuivante(int id, bool error);
+    void ftpEtat(int state);
+    void generatePlaylist();
+    void dirChosen();
+    void switchingTestButton(const QString &text);
+    void ftpVerif(const QString &text);
+    void nameVerif(const QString &text);
+    EpisodeList triFichiers();
+    void reset();
+    void podcastLoad(int index);
+    void save();
+    void load();
+    void effacer();
+    void runTest();
+    void upload();
+    void progression(qint64 done, qint64 total);
+    void effacerMp3();
+    void managerActivationBoutons(const QString &text);
+    void managerActivationBoutons();
+    void genererFichierPlaylist(const QString &fichier, bool test = false);
+    void commenter();
+    void changerLangue(const QString &langue);
+
+private:
+    // Appends "hh:mm:ss" + message to the log; messages start with " : ".
+    void notifier(const QString &message);
+    // Appends a line without the time (the per-file lines of an upload).
+    void notifierSansHeure(const QString &message);
+
+    QTranslator traducteur;
+};
