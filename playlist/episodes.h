@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfoList>
 #include <QList>
 #include <QString>
@@ -15,3 +16,15 @@ struct Episode
 
 // Episodes in publication order: oldest modification first, equal times in listing order.
 using EpisodeList = QList<Episode>;
+
+namespace playlist {
+
+// The source folder as the playlist and the upload see it: plain files named *.mp3 or *.xml in any
+// letter case, sorted by name ignoring case. An empty path is the process's current directory.
+QDir sourceFolder(const QString &path);
+
+// The MP3 files of a folder listing, in publication order. XML files and the like are listed for
+// the upload but are never episodes.
+EpisodeList episodesFrom(const QFileInfoList &listing);
+
+} // namespace playlist
