@@ -1,130 +1,130 @@
-<?xml version="1.0" encoding="utf-8"?>
+<?xml version='1.0' encoding='utf-8'?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
-        <translation type="unfinished"></translation>
+        <translation>Updating to the latest version of Tessaly</translation>
     </message>
     <message>
         <source> octets / </source>
-        <translation type="unfinished"></translation>
+        <translation> bytes / </translation>
     </message>
     <message>
         <source> octets en tout</source>
-        <translation type="unfinished"></translation>
+        <translation> bytes in all</translation>
     </message>
     <message>
-        <source>Fichier en cours d&apos;enregistrement...</source>
-        <translation type="unfinished"></translation>
+        <source>Fichier en cours d'enregistrement...</source>
+        <translation>Saving the file...</translation>
     </message>
     <message>
         <source>Le serveur a répondu %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>The server answered %1.</translation>
     </message>
     <message>
         <source>Le fichier reçu est vide.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file received is empty.</translation>
     </message>
     <message>
         <source>Mise à jour impossible</source>
-        <translation type="unfinished"></translation>
+        <translation>Update impossible</translation>
     </message>
     <message>
-        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
-        <translation type="unfinished"></translation>
+        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <translation>The latest version could not be downloaded: %1</translation>
     </message>
 </context>
 <context>
     <name>ftpupload</name>
     <message>
         <source>Nom du podcast : </source>
-        <translation type="unfinished"></translation>
+        <translation>Podcast name: </translation>
     </message>
     <message>
         <source>Par défaut : nom du serveur</source>
-        <translation type="unfinished"></translation>
+        <translation>Default: server name</translation>
     </message>
     <message>
         <source>Anciens : </source>
-        <translation type="unfinished"></translation>
+        <translation>Saved: </translation>
     </message>
     <message>
         <source>Nom du serveur : </source>
-        <translation type="unfinished"></translation>
+        <translation>Server name: </translation>
     </message>
     <message>
         <source>Port : </source>
-        <translation type="unfinished"></translation>
+        <translation>Port: </translation>
     </message>
     <message>
         <source>Identifiant : </source>
-        <translation type="unfinished"></translation>
+        <translation>User name: </translation>
     </message>
     <message>
         <source>Mot de passe : </source>
-        <translation type="unfinished"></translation>
+        <translation>Password: </translation>
     </message>
     <message>
         <source>&amp;RAZ</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Reset</translation>
     </message>
     <message>
         <source>&amp;Supprimer</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Delete</translation>
     </message>
     <message>
         <source>&amp;Ajouter</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Add</translation>
     </message>
     <message>
         <source>&amp;Choisir le dossier source</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Choose the source folder</translation>
     </message>
     <message>
         <source>Dossier cible : </source>
-        <translation type="unfinished"></translation>
+        <translation>Target folder: </translation>
     </message>
     <message>
         <source> &amp;TESTER!</source>
-        <translation type="unfinished"></translation>
+        <translation> &amp;TEST!</translation>
     </message>
     <message>
         <source>&amp;Envoyer les fichiers</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Send the files</translation>
     </message>
     <message>
         <source>S&amp;upprimer les fichiers</source>
-        <translation type="unfinished"></translation>
+        <translation>Del&amp;ete the files</translation>
     </message>
     <message>
         <source>C&amp;ommenter / Signaler une erreur</source>
-        <translation type="unfinished"></translation>
+        <translation>C&amp;omment / Report a bug</translation>
     </message>
     <message>
         <source>&amp;Générer la Playlist</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Generate the Playlist</translation>
     </message>
     <message>
         <source>Serveur</source>
-        <translation type="unfinished"></translation>
+        <translation>Server</translation>
     </message>
     <message>
         <source>Lecteur</source>
-        <translation type="unfinished"></translation>
+        <translation>Player</translation>
     </message>
     <message>
         <source>Dossiers</source>
-        <translation type="unfinished"></translation>
+        <translation>Folders</translation>
     </message>
     <message>
         <source>Actions à distance</source>
-        <translation type="unfinished"></translation>
+        <translation>Remote actions</translation>
     </message>
     <message>
         <source>Notifications</source>
-        <translation type="unfinished"></translation>
+        <translation>Notifications</translation>
     </message>
 </context>
 </TS>

@@ -1,130 +1,130 @@
-<?xml version="1.0" encoding="utf-8"?>
+<?xml version='1.0' encoding='utf-8'?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización a la última versión de Tessaly</translation>
     </message>
     <message>
         <source> octets / </source>
-        <translation type="unfinished"></translation>
+        <translation> bytes / </translation>
     </message>
     <message>
         <source> octets en tout</source>
-        <translation type="unfinished"></translation>
+        <translation> bytes en total</translation>
     </message>
     <message>
-        <source>Fichier en cours d&apos;enregistrement...</source>
-        <translation type="unfinished"></translation>
+        <source>Fichier en cours d'enregistrement...</source>
+        <translation>Guardando el archivo...</translation>
     </message>
     <message>
         <source>Le serveur a répondu %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>El servidor respondió %1.</translation>
     </message>
     <message>
         <source>Le fichier reçu est vide.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo recibido está vacío.</translation>
     </message>
     <message>
         <source>Mise à jour impossible</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualización imposible</translation>
     </message>
     <message>
-        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
-        <translation type="unfinished"></translation>
+        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <translation>No se pudo descargar la última versión: %1</translation>
     </message>
 </context>
 <context>
     <name>ftpupload</name>
     <message>
         <source>Nom du podcast : </source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre del podcast: </translation>
     </message>
     <message>
         <source>Par défaut : nom du serveur</source>
-        <translation type="unfinished"></translation>
+        <translation>Por defecto: nombre del servidor</translation>
     </message>
     <message>
         <source>Anciens : </source>
-        <translation type="unfinished"></translation>
+        <translation>Guardados: </translation>
     </message>
     <message>
         <source>Nom du serveur : </source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre del servidor: </translation>
     </message>
     <message>
         <source>Port : </source>
-        <translation type="unfinished"></translation>
+        <translation>Puerto: </translation>
     </message>
     <message>
         <source>Identifiant : </source>
-        <translation type="unfinished"></translation>
+        <translation>Usuario: </translation>
     </message>
     <message>
         <source>Mot de passe : </source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña: </translation>
     </message>
     <message>
         <source>&amp;RAZ</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Restablecer</translation>
     </message>
     <message>
         <source>&amp;Supprimer</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Eliminar</translation>
     </message>
     <message>
         <source>&amp;Ajouter</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Añadir</translation>
     </message>
     <message>
         <source>&amp;Choisir le dossier source</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Elegir la carpeta de origen</translation>
     </message>
     <message>
         <source>Dossier cible : </source>
-        <translation type="unfinished"></translation>
+        <translation>Carpeta de destino: </translation>
     </message>
     <message>
         <source> &amp;TESTER!</source>
-        <translation type="unfinished"></translation>
+        <translation> &amp;PROBAR!</translation>
     </message>
     <message>
         <source>&amp;Envoyer les fichiers</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Enviar los archivos</translation>
     </message>
     <message>
         <source>S&amp;upprimer les fichiers</source>
-        <translation type="unfinished"></translation>
+        <translation>Eli&amp;minar los archivos</translation>
     </message>
     <message>
         <source>C&amp;ommenter / Signaler une erreur</source>
-        <translation type="unfinished"></translation>
+        <translation>C&amp;omentar / Informar de un error</translation>
     </message>
     <message>
         <source>&amp;Générer la Playlist</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Generar la Playlist</translation>
     </message>
     <message>
         <source>Serveur</source>
-        <translation type="unfinished"></translation>
+        <translation>Servidor</translation>
     </message>
     <message>
         <source>Lecteur</source>
-        <translation type="unfinished"></translation>
+        <translation>Reproductor</translation>
     </message>
     <message>
         <source>Dossiers</source>
-        <translation type="unfinished"></translation>
+        <translation>Carpetas</translation>
     </message>
     <message>
         <source>Actions à distance</source>
-        <translation type="unfinished"></translation>
+        <translation>Acciones remotas</translation>
     </message>
     <message>
         <source>Notifications</source>
-        <translation type="unfinished"></translation>
+        <translation>Notificaciones</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "ui/logo.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -12,6 +13,8 @@ QImage renderLogo(const QString &svgPath, const QSize &size)
 {
     QImage image(size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
+    if (!QFileInfo::exists(svgPath))
+        return image;
     QSvgRenderer renderer(svgPath);
     if (renderer.isValid()) {
         QPainter painter(&image);
