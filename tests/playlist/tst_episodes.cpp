@@ -1,30 +1,11 @@
 #include <memory>
 
 #include <QDir>
-#include <QFile>
 #include <QTest>
 
+#include "entries.h"
 #include "playlist/episodes.h"
 #include "tests/kit/testkit.h"
-
-// Builds files and folders in the working directory. Each entry is "name@date": a name ending in
-// "/" is a folder, and the date (ISO, local time) becomes the file's modification time.
-static void makeEntries(const QStringList &entries)
-{
-    for (const QString &entry : entries) {
-        const QString name = entry.section(u'@', 0, 0);
-        if (name.endsWith(u'/')) {
-            QVERIFY(QDir().mkpath(name));
-            continue;
-        }
-        QVERIFY(testkit::writeFile(name, "ID3"));
-        QFile file(name);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        const QDateTime when = QDateTime::fromString(entry.section(u'@', 1), Qt::ISODateWithMs);
-        QVERIFY(when.isValid());
-        QVERIFY(file.setFileTime(when, QFileDevice::FileModificationTime));
-    }
-}
 
 class tst_Episodes : public QObject
 {
@@ -84,7 +65,7 @@ void tst_Episodes::episodesComeInModificationOrder()
 {
     QFETCH(QStringList, entries);
     QFETCH(QStringList, expected);
-    makeEntries(entries);
+    QVERIFY(makeEntries(m_workDir->path(), entries));
 
     QStringList got;
     for (const Episode &episode : playlist::episodesFrom(playlist::sourceFolder(m_workDir->path()).entryInfoList()))
@@ -95,8 +76,9 @@ void tst_Episodes::episodesComeInModificationOrder()
 void tst_Episodes::listingHoldsPlainMp3AndXmlFiles()
 {
     const QString t = QStringLiteral("@2015-03-01T10:00:00.000");
-    makeEntries({"b.mp3" + t, "Show.MP3" + t, "notes.xml" + t, "playlist.xml" + t, "playlist.html" + t,
-                 "cover.jpg" + t, ".hidden.mp3" + t, "x.mp3/", "a.XML" + t});
+    QVERIFY(makeEntries(m_workDir->path(),
+                        {"b.mp3" + t, "Show.MP3" + t, "notes.xml" + t, "playlist.xml" + t, "playlist.html" + t,
+                         "cover.jpg" + t, ".hidden.mp3" + t, "x.mp3/", "a.XML" + t}));
 
     QStringList names;
     for (const QFileInfo &file : playlist::sourceFolder(m_workDir->path()).entryInfoList())
@@ -106,7 +88,7 @@ void tst_Episodes::listingHoldsPlainMp3AndXmlFiles()
 
 void tst_Episodes::emptyPathListsTheCurrentDirectory()
 {
-    makeEntries({"a.mp3@2015-03-01T10:00:00.000"});
+    QVERIFY(makeEntries(m_workDir->path(), {"a.mp3@2015-03-01T10:00:00.000"}));
 
     const QDir folder = playlist::sourceFolder(QString());
     QCOMPARE(folder.absolutePath(), QDir::currentPath());
