@@ -1,7 +1,6 @@
 #include <memory>
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QTest>
 #include <QUrl>
 #include <QXmlStreamReader>
@@ -34,16 +33,11 @@ private Q_SLOTS:
 
     void playerTextsMatchGolden_data();
     void playerTextsMatchGolden();
-    void copyWindowShowsDewObjectOnlyForDewPlayer_data();
-    void copyWindowShowsDewObjectOnlyForDewPlayer();
     void unusualNamesSurviveEveryPlayer_data();
     void unusualNamesSurviveEveryPlayer();
-    void localPreviewDropsServerPaths_data();
-    void localPreviewDropsServerPaths();
     void playlistFileContent_data();
     void playlistFileContent();
-    void savedFileIsUtf8AsGiven();
-    void savedFileReplacesLongerContent();
+    void savedFileIsUtf8AsGivenAndReplacesTheOld();
     void failedSaveLeavesNothingBehind();
 
 private:
@@ -79,25 +73,6 @@ void tst_Snippets::playerTextsMatchGolden()
     QFETCH(QString, goldenName);
 
     QCOMPARE(playlist::buildPlaylist(player, episodesNamed(fileNames)), golden(goldenName));
-}
-
-void tst_Snippets::copyWindowShowsDewObjectOnlyForDewPlayer_data()
-{
-    QTest::addColumn<QString>("player");
-    QTest::addColumn<QString>("expected");
-
-    const QString built = QStringLiteral("built text");
-    QTest::newRow("dew player") << QString(playlist::dewPlayer) << golden("dewplayer-object.txt");
-    QTest::newRow("mp3 player") << QString(playlist::mp3Player) << built;
-    QTest::newRow("html5 player") << QString(playlist::html5Player) << built;
-}
-
-void tst_Snippets::copyWindowShowsDewObjectOnlyForDewPlayer()
-{
-    QFETCH(QString, player);
-    QFETCH(QString, expected);
-
-    QCOMPARE(playlist::copyWindowText(player, QStringLiteral("built text")), expected);
 }
 
 void tst_Snippets::unusualNamesSurviveEveryPlayer_data()
@@ -180,28 +155,6 @@ void tst_Snippets::unusualNamesSurviveEveryPlayer()
     QCOMPARE(multiTitles, titles);
 }
 
-void tst_Snippets::localPreviewDropsServerPaths_data()
-{
-    QTest::addColumn<QString>("published");
-    QTest::addColumn<QString>("expected");
-
-    QTest::newRow("dew player playlist") << golden("xspf-two.txt") << golden("xspf-two-local.txt");
-    QTest::newRow("dew player object") << golden("dewplayer-object.txt") << golden("dewplayer-object-local.txt");
-    QTest::newRow("mp3 player") << golden("multi-two.txt") << golden("multi-two-local.txt");
-    QTest::newRow("html5 player") << golden("html5-two.txt") << golden("html5-two-local.txt");
-    QTest::newRow("text edited by hand") << "see MP3/a.mp3 and MP3/MP3/b.mp3, mp3/c.mp3"
-                                         << "see a.mp3 and b.mp3, mp3/c.mp3";
-    QTest::newRow("empty") << QString() << QString();
-}
-
-void tst_Snippets::localPreviewDropsServerPaths()
-{
-    QFETCH(QString, published);
-    QFETCH(QString, expected);
-
-    QCOMPARE(playlist::localPreviewText(published), expected);
-}
-
 void tst_Snippets::playlistFileContent_data()
 {
     QTest::addColumn<QString>("fileName");
@@ -211,26 +164,17 @@ void tst_Snippets::playlistFileContent_data()
     QTest::addColumn<QString>("expected");
 
     const QString dew(playlist::dewPlayer);
-    const QString mp3(playlist::mp3Player);
-    const QString html5(playlist::html5Player);
-    const QString xspf = golden("xspf-two.txt");
-    const QString dewLocal = golden("dewplayer-object-local.txt");
+    const QString edited = QStringLiteral("see MP3/a.mp3 and MP3/MP3/b.mp3, mp3/c.mp3 <object data=\"")
+        + playlist::adresseLecteurMulti() + u'"';
+    const QString local = QStringLiteral("see a.mp3 and b.mp3, mp3/c.mp3 <object data=\"player_mp3_multi.swf\"");
 
-    QTest::newRow("upload keeps the text") << "playlist.xml" << false << dew << xspf << xspf;
-    QTest::newRow("upload keeps edited text") << "playlist.xml" << false << mp3 << "MP3/x" << "MP3/x";
-    QTest::newRow("dew preview playlist") << "playlist.xml" << true << dew << xspf << golden("xspf-two-local.txt");
-    QTest::newRow("dew preview page") << "playlist.html" << true << dew << xspf << dewLocal;
-    QTest::newRow("dew preview page, empty text") << "playlist.html" << true << dew << QString() << dewLocal;
-    QTest::newRow("dew preview playlist, empty text") << "playlist.xml" << true << dew << QString() << QString();
-    QTest::newRow("page name compared exactly") << "Playlist.html" << true << dew << xspf
-                                                << golden("xspf-two-local.txt");
-    QTest::newRow("mp3 preview playlist") << "playlist.xml" << true << mp3 << golden("multi-two.txt")
-                                          << golden("multi-two-local.txt");
-    QTest::newRow("mp3 preview page") << "playlist.html" << true << mp3 << golden("multi-two.txt")
-                                      << golden("multi-two-local.txt");
-    QTest::newRow("html5 preview page") << "playlist.html" << true << html5 << golden("html5-two.txt")
-                                        << golden("html5-two-local.txt");
-    QTest::newRow("html5 preview page, empty text") << "playlist.html" << true << html5 << QString() << QString();
+    QTest::newRow("upload keeps the text") << "playlist.xml" << false << dew << edited << edited;
+    QTest::newRow("preview drops server paths") << "playlist.xml" << true << dew << edited << local;
+    QTest::newRow("dew preview page ignores the text")
+        << "playlist.html" << true << dew << edited << golden("dewplayer-object-local.txt");
+    QTest::newRow("page name compared exactly") << "Playlist.html" << true << dew << edited << local;
+    QTest::newRow("other players' page is the text")
+        << "playlist.html" << true << QString(playlist::mp3Player) << edited << local;
 }
 
 void tst_Snippets::playlistFileContent()
@@ -244,22 +188,13 @@ void tst_Snippets::playlistFileContent()
     QCOMPARE(playlist::playlistFileContent(fileName, test, player, text), expected);
 }
 
-void tst_Snippets::savedFileIsUtf8AsGiven()
-{
-    const QString path = m_workDir->filePath("playlist.xml");
-    QVERIFY(playlist::writeWholeFile(path, QStringLiteral("<title>été</title>\n\t<x/>")));
-    QCOMPARE(testkit::readFile(path), QByteArray("<title>\xc3\xa9t\xc3\xa9</title>\n\t<x/>"));
-
-    QVERIFY(playlist::writeWholeFile(path, QString()));
-    QCOMPARE(QFileInfo(path).size(), 0);
-}
-
-void tst_Snippets::savedFileReplacesLongerContent()
+void tst_Snippets::savedFileIsUtf8AsGivenAndReplacesTheOld()
 {
     const QString path = m_workDir->filePath("playlist.xml");
     QVERIFY(testkit::writeFile(path, QByteArray(1000, 'x')));
-    QVERIFY(playlist::writeWholeFile(path, QStringLiteral("short")));
-    QCOMPARE(testkit::readFile(path), QByteArray("short"));
+
+    QVERIFY(playlist::writeWholeFile(path, QStringLiteral("<title>été</title>\n\t<x/>")));
+    QCOMPARE(testkit::readFile(path), QByteArray("<title>\xc3\xa9t\xc3\xa9</title>\n\t<x/>"));
 }
 
 void tst_Snippets::failedSaveLeavesNothingBehind()
