@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "profiles/formchecks.h"
+#include "tests/profiles/profilerows.h"
 #include "tests/kit/testkit.h"
 
 using namespace profiles;
@@ -13,16 +14,6 @@ const Profile stored = {"Radio Lune", "ftp.lune.example", "21", "s3cret", "luna"
                         "/home/luna"};
 const QString white = QStringLiteral("background-color: white;");
 const QString red = QStringLiteral("background-color: red;");
-
-ProfileTable tableOf(const QList<Profile> &rows)
-{
-    ProfileTable table;
-    for (const Profile &row : rows) {
-        for (int field = 0; field < FieldCount; ++field)
-            table[field].append(row[field]);
-    }
-    return table;
-}
 
 Profile withField(Profile profile, int field, const QString &text)
 {
@@ -75,7 +66,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("style");
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("add");
-        const ProfileTable table = tableOf({stored});
         const Profile changed = withField(stored, Mdp, "autre");
         QTest::newRow("E, no profile") << withField(stored, User, "") << white << 0 << false;
         QTest::newRow("E, profile, changed") << withField(changed, Chemin, "") << white << 1 << false;
@@ -145,12 +135,6 @@ private Q_SLOTS:
         QVERIFY(!states.remove);
     }
 
-    void comparisonIsCaseSensitive()
-    {
-        const Profile form = withField(stored, UrlFtp, "FTP.lune.example");
-        QVERIFY(!buttonStates(form, white, 1, tableOf({stored})).remove);
-    }
-
     void formIsComparedWithTheProfileAtIndex()
     {
         const Profile other = {"Les Ondes", "ftp.ondes.example", "21", "mdp", "ondes", "/", "/o"};
@@ -158,13 +142,6 @@ private Q_SLOTS:
         QVERIFY(buttonStates(other, white, 2, table).remove);
         QVERIFY(!buttonStates(other, white, 1, table).remove);
         QVERIFY(buttonStates(stored, white, 1, table).remove);
-    }
-
-    void indexBeyondTableNeverMatches()
-    {
-        const ButtonStates states = buttonStates(stored, white, 5, tableOf({stored}));
-        QVERIFY(states.add);
-        QVERIFY(!states.remove);
     }
 
 private:

@@ -13,6 +13,7 @@
 
 #include "profiles/profiletable.h"
 #include "tests/kit/testkit.h"
+#include "tests/profiles/profilerows.h"
 #include "ui/ftpupload.h"
 
 using namespace profiles;
@@ -29,25 +30,12 @@ const Profile greves = {"Greves", "ftp.greves.example", "2222", "sable", "greve"
 
 void store(const QList<Profile> &rows)
 {
-    ProfileTable table;
-    for (const Profile &row : rows) {
-        for (int field = 0; field < FieldCount; ++field)
-            table[field].append(row[field]);
-    }
-    QVERIFY(writeProfileTable(configFile, table, rows.size()));
+    QVERIFY(writeProfileTable(configFile, tableOf(rows), rows.size()));
 }
 
 QList<Profile> stored()
 {
-    const ProfileTable table = readProfileTable(configFile);
-    QList<Profile> rows;
-    for (int i = 0; i < table[NomPodcast].size(); ++i) {
-        Profile row;
-        for (int field = 0; field < FieldCount; ++field)
-            row[field] = table[field].at(i);
-        rows.append(row);
-    }
-    return rows;
+    return rowsOf(readProfileTable(configFile));
 }
 
 QStringList comboItems(const ftpupload &w)
@@ -378,17 +366,6 @@ private Q_SLOTS:
         QVERIFY(w.log->toPlainText().isEmpty());
     }
 
-    void choosingPlayerReevaluatesButtons()
-    {
-        store({lune});
-        ftpupload &w = window();
-        w.profileCombo->setCurrentIndex(1);
-        QVERIFY(!w.resetButton->isEnabled());
-        w.playerCombo->setCurrentIndex(1);
-        QVERIFY(w.resetButton->isEnabled());
-        QVERIFY(w.removeButton->isEnabled());
-    }
-
     void failedWriteIsReportedAndTableKept()
     {
         QVERIFY(QDir().mkdir(configFile));
@@ -401,17 +378,6 @@ private Q_SLOTS:
         QVERIFY(w.log->toHtml().contains(QStringLiteral("color:#ff0000")));
         QCOMPARE(comboItems(w), QStringList({"Select", "Radio Lune"}));
         QCOMPARE(w.listeNomPodcast, QStringList({"Radio Lune"}));
-    }
-
-    void savedFileIsReadableByOwnerOnly()
-    {
-        store({lune});
-        QVERIFY(QFile::setPermissions(configFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
-        ftpupload &w = window();
-        typeProfile(w, ondes);
-        QTest::mouseClick(w.addButton, Qt::LeftButton);
-        QCOMPARE(QFile::permissions(configFile) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther),
-                 QFile::Permissions());
     }
 
     void profileNameIsEscapedInLog()

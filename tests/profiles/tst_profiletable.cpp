@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "profiles/profiletable.h"
+#include "tests/profiles/profilerows.h"
 #include "tests/kit/testkit.h"
 
 using namespace profiles;
@@ -16,16 +17,8 @@ const QString configFile = QStringLiteral("config.ini");
 
 ProfileTable twoProfiles()
 {
-    ProfileTable table;
-    const Profile first = {"Radio Lune", "ftp.lune.example", "21", "s3cret", "luna", "/www",
-                           "/home/luna/mp3"};
-    const Profile second = {"Les Ondes", "ftp.ondes.example", "2121", "mdp", "ondes", "/",
-                            "/home/ondes"};
-    for (const Profile &profile : {first, second}) {
-        for (int field = 0; field < FieldCount; ++field)
-            table[field].append(profile[field]);
-    }
-    return table;
+    return tableOf({{"Radio Lune", "ftp.lune.example", "21", "s3cret", "luna", "/www", "/home/luna/mp3"},
+                    {"Les Ondes", "ftp.ondes.example", "2121", "mdp", "ondes", "/", "/home/ondes"}});
 }
 
 } // namespace
