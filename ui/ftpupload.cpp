@@ -21,6 +21,7 @@
 #include <QUrl>
 
 #include "buildconfig.h"
+#include "ftp/ftpclient.h"
 #include "ui/language.h"
 #include "ui/logo.h"
 #include "ui/notifications.h"
@@ -211,18 +212,29 @@ ftpupload::ftpupload(const QString &langue)
     connect(addButton, &QPushButton::clicked, this, &ftpupload::save);
     connect(removeButton, &QPushButton::clicked, this, &ftpupload::effacer);
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
+
+    // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
+    // decides on closing the connection before commandFinished handles the result.
+    ftp = new FtpClient(this);
+    connect(ftp, &FtpClient::stateChanged, this, &ftpupload::ftpEtat);
+    connect(ftp, &FtpClient::commandFinished, this, &ftpupload::ftpTacheSuivante);
+    connect(ftp, &FtpClient::commandFinished, this, &ftpupload::commandFinished);
+    connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
+    connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
 }
 
 ftpupload::~ftpupload() = default;
 
 void ftpupload::notifier(const QString &message)
 {
-    log->append(notificationLine(QTime::currentTime(), message));
+    notifierSansHeure(notificationLine(QTime::currentTime(), message));
 }
 
 void ftpupload::notifierSansHeure(const QString &message)
 {
-    log->append(message);
+    // Always rich text: the variable data in a line is escaped, so names and paths read as
+    // typed whether or not the line carries markup of its own.
+    log->append(QStringLiteral("<span>") + message + QStringLiteral("</span>"));
 }
 
 void ftpupload::commenter()

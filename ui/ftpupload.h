@@ -108,5 +108,14 @@ private:
     // Appends a line without the time (the per-file lines of an upload).
     void notifierSansHeure(const QString &message);
 
+    // What follows a finished listing: the upload's puts, or the deletion's question.
+    void envoyerDossier();
+    void proposerSuppression();
+    // Queues a put of the local file and keeps its file object until the put finishes.
+    void mettreEnFile(const QString &chemin, const QString &nomDistant);
+
+    // Removals of the running deletion not finished yet.
+    int suppressionsRestantes = 0;
+
     QTranslator traducteur;
 };

@@ -1,10 +1,219 @@
 // FTP slots: the client's state and progress, the upload and the remote deletion.
 #include "ui/ftpupload.h"
 
-void ftpupload::commandFinished(int, bool) {}
-void ftpupload::addToList(const UrlInfo &) {}
-void ftpupload::ftpTacheSuivante(int, bool) {}
-void ftpupload::ftpEtat(int) {}
-void ftpupload::upload() {}
-void ftpupload::progression(qint64, qint64) {}
-void ftpupload::effacerMp3() {}
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTextEdit>
+
+#include "ftp/ftpclient.h"
+
+namespace {
+
+// The port field as a number; anything that is not a port number gives 0, which the
+// connection then refuses.
+quint16 portNumber(const QString &text)
+{
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    return ok && port > 0 && port <= 65535 ? static_cast<quint16>(port) : 0;
+}
+
+const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
+
+} // namespace
+
+void ftpupload::ftpEtat(int state)
+{
+    const QString messages[] = {
+        tr("Il n'y a pas de connexion à l'hôte."),
+        tr("Résolution du nom en cours."),
+        tr("Une tentative de connexion à l'hôte est en cours."),
+        tr("La connexion à l'hôte a été accomplie."),
+        tr("La connexion et l'identification ont été accomplies."),
+        tr("La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée)."),
+    };
+    if (state >= 0 && state < static_cast<int>(std::size(messages)))
+        notifier(QStringLiteral(" : ") + messages[state]);
+}
+
+void ftpupload::ftpTacheSuivante(int, bool)
+{
+    // A listing's continuation belongs to its handler in commandFinished().
+    if (ftp->hasPendingCommands() || ftp->state() == FtpClient::Unconnected
+        || ftp->currentCommand() == FtpClient::List)
+        return;
+    if (ftp->error() == FtpClient::NoError)
+        notifier(QStringLiteral(" : <span style='color: green; font-weight: bold'>Prêt</span>."));
+    ftp->close();
+}
+
+void ftpupload::commandFinished(int, bool)
+{
+    const bool echec = ftp->error() != FtpClient::NoError;
+    if (echec) {
+        const QString message = QStringLiteral("ftp error ") + QString::number(ftp->error())
+                                + QStringLiteral(" : ") + ftp->errorString();
+        // The server's text is shown as it is, never interpreted as markup.
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("erreur"), message, QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        notifier(QStringLiteral(" : ") + rouge + message.toHtmlEscaped() + QStringLiteral("</span>"));
+        managerActivationBoutons(QString());
+    }
+
+    switch (ftp->currentCommand()) {
+    case FtpClient::Put:
+        if (QFile *fichier = fichiersParCommande.take(ftp->currentId())) {
+            fichier->close();
+            delete fichier;
+        }
+        // Every queued file has started once the list is empty: this put was the last.
+        if (!echec && fichiersEnAttente.isEmpty())
+            QMessageBox::information(this, tr("Fichiers envoyés"), tr("Les fichiers ont été envoyés avec succès."));
+        break;
+    case FtpClient::List:
+        if (modeEnvoi)
+            envoyerDossier();
+        else
+            proposerSuppression();
+        listeDistante.clear();
+        break;
+    case FtpClient::Remove:
+        if (suppressionsRestantes > 0) {
+            suppressionsRestantes = echec ? 0 : suppressionsRestantes - 1;
+            if (!echec && suppressionsRestantes == 0)
+                notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ftpupload::addToList(const UrlInfo &info)
+{
+    const QString name = info.name();
+    if (modeEnvoi || (name != QLatin1String(".") && name != QLatin1String("..") && !info.isDir()))
+        listeDistante.append(name);
+}
+
+void ftpupload::progression(qint64 done, qint64 total)
+{
+    progressBar->setValue(total > 0 ? static_cast<int>(done * 100 / total) : 100);
+    if (!fichiersEnAttente.isEmpty() && done == 0)
+        notifier(tr(" : Envoi du fichier ") + fichiersEnAttente.takeFirst().toHtmlEscaped());
+}
+
+void ftpupload::upload()
+{
+    triFichiers();
+    if (!playlistText->toPlainText().isEmpty()) {
+        genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
+        triFichiers();
+    }
+    if (ftp->state() != FtpClient::Unconnected) {
+        notifier(tr(" : Une opération FTP est déjà en cours."));
+        return;
+    }
+    ftp->connectToHost(hoteFtp, portNumber(portEdit->text()));
+    ftp->login(userEdit->text(), passwordEdit->text());
+    ftp->cd(remoteFolderEdit->text());
+    modeEnvoi = true;
+    ftp->list();
+}
+
+void ftpupload::envoyerDossier()
+{
+    if (listeDistante.contains(QStringLiteral("MP3"))) {
+        ftp->cd(QStringLiteral("MP3"));
+        notifier(QStringLiteral(" : CWD MP3"));
+    } else {
+        ftp->mkdir(QStringLiteral("MP3"));
+        notifier(QStringLiteral(" : MKDIR MP3"));
+        ftp->cd(QStringLiteral("MP3"));
+        notifier(QStringLiteral(" : CWD MP3"));
+    }
+
+    // Leftovers of an upload cut short: their puts were discarded and never ran.
+    fichiersEnAttente.clear();
+    qDeleteAll(fichiersParCommande);
+    fichiersParCommande.clear();
+
+    for (const QFileInfo &entree : std::as_const(listeFichiers)) {
+        const QString nom = entree.fileName();
+        if (entree.size() == 0) {
+            notifierSansHeure(rouge + nom.toHtmlEscaped() + tr("</span> non traitée (fichier vide)."));
+            continue;
+        }
+        mettreEnFile(dossierSource.absolutePath() + QLatin1Char('/') + nom, nom);
+        notifierSansHeure(QStringLiteral("<b>") + nom.toHtmlEscaped() + tr("</b> mis en file d'attente."));
+    }
+
+    const QString travail = QDir::current().absolutePath();
+    const QString dewPlayer = travail + QStringLiteral("/dewplayer-playlist.swf");
+    if (QFileInfo::exists(dewPlayer)) {
+        mettreEnFile(dewPlayer, QStringLiteral("dewplayer-playlist.swf"));
+        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + tr("/dewplayer-playlist.swf</b> mis en file d'attente."));
+    } else {
+        notifierSansHeure(rouge + dewPlayer.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
+    }
+    const QString multiPlayer = travail + QStringLiteral("/player_mp3_multi.swf");
+    if (QFileInfo::exists(multiPlayer)) {
+        mettreEnFile(multiPlayer, QStringLiteral("player_mp3_multi.swf"));
+        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + tr("/player_mp3_multi.swf</b> mis en file d'attente."));
+    } else {
+        notifierSansHeure(rouge + multiPlayer.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
+    }
+
+    notifierSansHeure(QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."));
+    modeEnvoi = false;
+}
+
+void ftpupload::mettreEnFile(const QString &chemin, const QString &nomDistant)
+{
+    fichiersEnAttente.append(chemin);
+    auto *fichier = new QFile(chemin, this);
+    fichiersParCommande.insert(ftp->put(fichier, nomDistant, FtpClient::Binary), fichier);
+}
+
+void ftpupload::effacerMp3()
+{
+    // On an open connection the folder it stands in is unknown (during an upload it is the
+    // site's own folder): removing from there could empty the wrong folder.
+    if (ftp->state() != FtpClient::Unconnected) {
+        notifier(tr(" : Une opération FTP est déjà en cours."));
+        return;
+    }
+    ftp->connectToHost(serverEdit->text(), portNumber(portEdit->text()));
+    ftp->login(userEdit->text(), passwordEdit->text());
+    ftp->cd(remoteFolderEdit->text() + QStringLiteral("/MP3"));
+    modeEnvoi = false;
+    ftp->list();
+}
+
+void ftpupload::proposerSuppression()
+{
+    for (const QString &nom : std::as_const(listeDistante))
+        notifier(tr(" : <span style='color: red; font-weight: bold'>Supprimer ") + nom.toHtmlEscaped() + QStringLiteral("</span>"));
+    const auto reponse = QMessageBox::question(this, tr("Supprimer les fichiers distants"),
+                                               tr("Supprimer ces fichiers du serveur?"),
+                                               QMessageBox::Yes | QMessageBox::No);
+    if (reponse != QMessageBox::Yes) {
+        notifier(tr(" : Suppression distante annulée."));
+        if (ftp->state() != FtpClient::Unconnected)
+            ftp->close();
+        return;
+    }
+    if (listeDistante.isEmpty()) {
+        notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
+        if (ftp->state() != FtpClient::Unconnected)
+            ftp->close();
+        return;
+    }
+    suppressionsRestantes = static_cast<int>(listeDistante.size());
+    for (const QString &nom : std::as_const(listeDistante))
+        ftp->remove(nom);
+}
