@@ -1,0 +1,716 @@
+#include "ftp/ftpclient.h"
+
+#include <QFileDevice>
+#include <QHostAddress>
+#include <QLoggingCategory>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include "ftp/ftpparsers.h"
+
+Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
+
+namespace {
+
+// Kept small so that memory does not grow with the file: at most this much waits in the socket.
+constexpr qint64 ChunkSize = 256 * 1024;
+// No honest reply comes near this; a server that sends endless text is cut off.
+constexpr qsizetype MaxReplySize = 1024 * 1024;
+
+bool isPositive(int code)
+{
+    return code >= 200 && code < 300;
+}
+
+bool isPreliminary(int code)
+{
+    return code >= 100 && code < 200;
+}
+
+} // namespace
+
+FtpClient::FtpClient(QObject *parent)
+    : QObject(parent)
+    , m_watchdog(new QTimer(this))
+{
+    m_watchdog->setSingleShot(true);
+    connect(m_watchdog, &QTimer::timeout, this, &FtpClient::onWatchdog);
+}
+
+FtpClient::~FtpClient()
+{
+    releaseData();
+    releaseControl();
+}
+
+int FtpClient::connectToHost(const QString &host, quint16 port)
+{
+    Request request(ConnectToHost, host);
+    request.port = port;
+    return enqueue(std::move(request));
+}
+
+int FtpClient::login(const QString &user, const QString &password)
+{
+    Request request(Login, user);
+    request.password = password;
+    return enqueue(std::move(request));
+}
+
+int FtpClient::cd(const QString &dir)
+{
+    return enqueue(Request(Cd, dir));
+}
+
+int FtpClient::mkdir(const QString &dir)
+{
+    return enqueue(Request(Mkdir, dir));
+}
+
+int FtpClient::list(const QString &dir)
+{
+    Request request(List, dir);
+    request.type = Ascii;
+    return enqueue(std::move(request));
+}
+
+int FtpClient::put(QIODevice *device, const QString &remoteName, TransferType type)
+{
+    Request request(Put, remoteName);
+    request.device = device;
+    request.type = type;
+    return enqueue(std::move(request));
+}
+
+int FtpClient::remove(const QString &file)
+{
+    return enqueue(Request(Remove, file));
+}
+
+int FtpClient::close()
+{
+    return enqueue(Request(Close, QString()));
+}
+
+FtpClient::Command FtpClient::currentCommand() const
+{
+    return m_current ? m_current->command : None;
+}
+
+int FtpClient::currentId() const
+{
+    return m_current ? m_current->id : 0;
+}
+
+void FtpClient::clearPendingCommands()
+{
+    m_pending.clear();
+}
+
+void FtpClient::abort()
+{
+    m_pending.clear();
+    if (m_running)
+        fail(UnknownError, tr("Aborted"), true);
+}
+
+void FtpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle)
+{
+    m_connectTimeout = connect;
+    m_idleTimeout = idle;
+}
+
+int FtpClient::enqueue(Request request)
+{
+    const int id = ++m_lastId;
+    request.id = id;
+    m_pending.push_back(std::move(request));
+    // Started from the event loop, so that callers can queue a whole sequence first, and so that
+    // a command queued while commandFinished() is delivered waits for every slot to return.
+    if (!m_current && !m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &FtpClient::startNext, Qt::QueuedConnection);
+    }
+    return id;
+}
+
+void FtpClient::startNext()
+{
+    m_startScheduled = false;
+    if (m_current || m_pending.empty())
+        return;
+    m_current = m_pending.front();
+    m_pending.pop_front();
+    m_running = true;
+    m_error = NoError;
+    m_errorString.clear();
+    const int id = m_current->id;
+    emit commandStarted(id);
+    if (isRunning(id))
+        execute();
+}
+
+void FtpClient::execute()
+{
+    const Request &request = *m_current;
+    if (request.name.contains(u'\r') || request.name.contains(u'\n')) {
+        fail(UnknownError, tr("The name \"%1\" contains a line break").arg(request.name.simplified()));
+        return;
+    }
+    if (request.command == ConnectToHost) {
+        releaseData();
+        releaseControl();
+        m_epsvRefused = false;
+        m_useMlsd = false;
+        m_transferType.reset();
+        setState(HostLookup);
+        m_control = createSocket();
+        connect(m_control, &QTcpSocket::stateChanged, this, &FtpClient::onControlStateChanged);
+        connect(m_control, &QTcpSocket::connected, this, &FtpClient::onControlConnected);
+        connect(m_control, &QTcpSocket::readyRead, this, &FtpClient::onControlReadyRead);
+        connect(m_control, &QTcpSocket::disconnected, this, &FtpClient::onControlLost);
+        connect(m_control, &QTcpSocket::errorOccurred, this, &FtpClient::onControlLost);
+        m_step = Step::Connect;
+        restartWatchdog();
+        m_control->connectToHost(request.name, request.port);
+        return;
+    }
+    if (request.command == Close) {
+        if (!m_control) {
+            finish();
+            return;
+        }
+        setState(Closing);
+        m_step = Step::Quit;
+        restartWatchdog();
+        send("QUIT");
+        return;
+    }
+    if (m_state != Connected && m_state != LoggedIn) {
+        fail(NotConnected, tr("Not connected"));
+        return;
+    }
+    restartWatchdog();
+    switch (request.command) {
+    case Login:
+        m_step = Step::User;
+        send("USER " + request.name.toUtf8());
+        break;
+    case Cd:
+        m_step = Step::Simple;
+        send("CWD " + request.name.toUtf8());
+        break;
+    case Mkdir:
+        m_step = Step::Simple;
+        send("MKD " + request.name.toUtf8());
+        break;
+    case Remove:
+        m_step = Step::Simple;
+        send("DELE " + request.name.toUtf8());
+        break;
+    case List:
+    case Put:
+        startTransfer();
+        break;
+    default:
+        Q_UNREACHABLE();
+    }
+}
+
+void FtpClient::fail(Error error, const QString &text, bool dropConnection)
+{
+    m_error = error;
+    m_errorString = text;
+    m_pending.clear();
+    releaseData();
+    if (dropConnection) {
+        releaseControl();
+        setState(Unconnected);
+    }
+    finish();
+}
+
+void FtpClient::finish()
+{
+    m_watchdog->stop();
+    m_running = false;
+    releaseData();
+    const Request &request = *m_current;
+    if (request.command == Put && m_openedDevice && request.device)
+        request.device->close();
+    m_openedDevice = false;
+
+    const bool failed = m_error != NoError;
+    emit commandFinished(request.id, failed);
+    m_current.reset();
+    if (m_pending.empty()) {
+        emit done(failed);
+    } else if (!m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &FtpClient::startNext, Qt::QueuedConnection);
+    }
+}
+
+void FtpClient::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+// Every socket is made here: encrypted connections will swap in a QSslSocket.
+QTcpSocket *FtpClient::createSocket()
+{
+    return new QTcpSocket(this);
+}
+
+void FtpClient::releaseControl()
+{
+    if (!m_control)
+        return;
+    m_control->disconnect(this);
+    m_control->abort();
+    m_control->deleteLater();
+    m_control = nullptr;
+    m_replyBuffer.clear();
+}
+
+void FtpClient::releaseData()
+{
+    if (!m_data)
+        return;
+    m_data->disconnect(this);
+    m_data->abort();
+    m_data->deleteLater();
+    m_data = nullptr;
+}
+
+void FtpClient::send(const QByteArray &command)
+{
+    if (command.startsWith("PASS "))
+        qCDebug(lcFtp) << "->" << "PASS ****";
+    else
+        qCDebug(lcFtp) << "->" << command;
+    m_control->write(command + "\r\n");
+}
+
+void FtpClient::restartWatchdog()
+{
+    m_watchdog->start(m_step == Step::Connect ? m_connectTimeout : m_idleTimeout);
+}
+
+void FtpClient::onWatchdog()
+{
+    if (!m_running)
+        return;
+    switch (m_step) {
+    case Step::Connect:
+        fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
+        break;
+    case Step::Quit:
+        // The server did not say goodbye; closing is what was asked anyway.
+        releaseControl();
+        setState(Unconnected);
+        finish();
+        break;
+    case Step::Transfer:
+        fail(UnknownError, tr("The data transfer stalled"), true);
+        break;
+    default:
+        fail(UnknownError, tr("The server did not reply in time"), true);
+        break;
+    }
+}
+
+void FtpClient::onControlStateChanged()
+{
+    if (m_control->state() == QAbstractSocket::ConnectingState)
+        setState(Connecting);
+}
+
+void FtpClient::onControlConnected()
+{
+    m_step = Step::Greeting;
+    restartWatchdog();
+}
+
+void FtpClient::onControlReadyRead()
+{
+    m_replyBuffer += m_control->readAll();
+    while (m_control) {
+        const std::optional<ftp::Reply> reply = ftp::takeReply(m_replyBuffer);
+        if (!reply)
+            break;
+        qCDebug(lcFtp) << "<-" << reply->code << reply->text;
+        onReply(*reply);
+    }
+    if (m_control && m_replyBuffer.size() > MaxReplySize) {
+        if (m_running)
+            fail(UnknownError, tr("The server sent an overlong reply"), true);
+        else {
+            releaseControl();
+            setState(Unconnected);
+        }
+    }
+}
+
+void FtpClient::onControlLost()
+{
+    if (!m_control)
+        return;
+    const QAbstractSocket::SocketError socketError = m_control->error();
+    const QString socketText = m_control->errorString();
+    if (!m_running) {
+        releaseControl();
+        setState(Unconnected);
+        return;
+    }
+    if (m_step == Step::Quit) {
+        releaseControl();
+        setState(Unconnected);
+        finish();
+        return;
+    }
+    if (m_step == Step::Connect) {
+        const QString &host = m_current->name;
+        if (socketError == QAbstractSocket::HostNotFoundError)
+            fail(HostNotFound, tr("Host %1 not found").arg(host), true);
+        else if (socketError == QAbstractSocket::ConnectionRefusedError)
+            fail(ConnectionRefused, tr("Connection refused to host %1").arg(host), true);
+        else
+            fail(UnknownError, tr("Connection to host %1 failed: %2").arg(host, socketText), true);
+        return;
+    }
+    if (socketError == QAbstractSocket::RemoteHostClosedError)
+        fail(UnknownError, tr("Connection closed by the server"), true);
+    else
+        fail(UnknownError, tr("Connection to the server lost: %1").arg(socketText), true);
+}
+
+void FtpClient::onReply(const ftp::Reply &reply)
+{
+    if (reply.code == 421 || reply.code == 0) {
+        // 421: the server is going away; anything that is not a reply: we no longer agree on
+        // where we are. Either way the connection is over.
+        const QString text = reply.code == 421 ? reply.text : tr("Invalid reply from the server: %1").arg(reply.text);
+        if (m_running && m_step != Step::Quit) {
+            fail(UnknownError, text, true);
+        } else {
+            releaseControl();
+            setState(Unconnected);
+            if (m_running)
+                finish();
+        }
+        return;
+    }
+    if (!m_running)
+        return;
+    restartWatchdog();
+    const int code = reply.code;
+    switch (m_step) {
+    case Step::Connect:
+    case Step::Greeting:
+        if (isPreliminary(code))
+            return;
+        if (code == 220) {
+            setState(Connected);
+            finish();
+        } else {
+            fail(UnknownError, reply.text, true);
+        }
+        return;
+    case Step::User:
+        if (code == 331) {
+            m_step = Step::Password;
+            send("PASS " + m_current->password.toUtf8());
+        } else if (isPositive(code)) {
+            m_step = Step::Features;
+            send("FEAT");
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::Password:
+        if (isPositive(code)) {
+            m_step = Step::Features;
+            send("FEAT");
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::Features: {
+        const QStringList features = isPositive(code) ? ftp::parseFeatures(reply.text) : QStringList();
+        m_useMlsd = features.contains(QLatin1String("MLST"));
+        if (features.contains(QLatin1String("UTF8"))) {
+            m_step = Step::Utf8;
+            send("OPTS UTF8 ON");
+            return;
+        }
+        setState(LoggedIn);
+        finish();
+        return;
+    }
+    case Step::Utf8:
+        // Refusal is fine: such servers speak UTF-8 anyway.
+        setState(LoggedIn);
+        finish();
+        return;
+    case Step::Simple:
+        if (isPreliminary(code))
+            return;
+        if (isPositive(code))
+            finish();
+        else
+            fail(UnknownError, reply.text);
+        return;
+    case Step::Type:
+        if (isPositive(code)) {
+            m_transferType = m_current->type;
+            requestPassivePort();
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::Epsv:
+        if (code == 229) {
+            if (const auto port = ftp::parseEpsvPort(reply.text))
+                connectData(*port);
+            else
+                fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text));
+        } else if (code >= 500) {
+            m_epsvRefused = true;
+            requestPassivePort();
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::Pasv:
+        if (code == 227) {
+            if (const auto port = ftp::parsePasvPort(reply.text))
+                connectData(*port);
+            else
+                fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text));
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::DataConnect:
+        // Nothing was asked of the server while the data connection is being made.
+        fail(UnknownError, tr("Unexpected reply from the server: %1").arg(reply.text), true);
+        return;
+    case Step::Transfer:
+        onTransferReply(reply);
+        return;
+    case Step::Quit:
+        releaseControl();
+        setState(Unconnected);
+        finish();
+        return;
+    }
+}
+
+void FtpClient::startTransfer()
+{
+    m_listBuffer.clear();
+    m_localFault.clear();
+    m_finalReply = false;
+    m_dataClosed = false;
+    m_sending = false;
+    m_allSent = false;
+    m_done = 0;
+    m_total = 0;
+    if (m_current->command == Put) {
+        QIODevice *device = m_current->device;
+        if (!device) {
+            fail(UnknownError, tr("Nothing to send for %1").arg(m_current->name));
+            return;
+        }
+        if (!device->isOpen()) {
+            if (!device->open(QIODevice::ReadOnly)) {
+                const auto *file = qobject_cast<QFileDevice *>(device);
+                fail(UnknownError, file ? tr("Cannot open %1 for reading: %2").arg(file->fileName(), device->errorString())
+                                        : tr("Cannot open the data to send: %1").arg(device->errorString()));
+                return;
+            }
+            m_openedDevice = true;
+        } else if (!device->isReadable()) {
+            fail(UnknownError, tr("The data to send is not open for reading"));
+            return;
+        }
+        m_total = device->isSequential() ? 0 : device->size() - device->pos();
+    }
+    if (m_transferType != m_current->type) {
+        m_step = Step::Type;
+        send(m_current->type == Binary ? "TYPE I" : "TYPE A");
+        return;
+    }
+    requestPassivePort();
+}
+
+void FtpClient::requestPassivePort()
+{
+    m_step = m_epsvRefused ? Step::Pasv : Step::Epsv;
+    send(m_epsvRefused ? "PASV" : "EPSV");
+}
+
+void FtpClient::connectData(quint16 port)
+{
+    m_step = Step::DataConnect;
+    m_data = createSocket();
+    connect(m_data, &QTcpSocket::connected, this, &FtpClient::onDataConnected);
+    connect(m_data, &QTcpSocket::readyRead, this, &FtpClient::onDataReadyRead);
+    connect(m_data, &QTcpSocket::bytesWritten, this, &FtpClient::onDataBytesWritten);
+    connect(m_data, &QTcpSocket::disconnected, this, &FtpClient::onDataDisconnected);
+    connect(m_data, &QTcpSocket::errorOccurred, this, &FtpClient::onDataError);
+    // The address a PASV reply names is ignored: behind NAT it is often wrong, and obeying it
+    // would let a server point us at a third host.
+    m_data->connectToHost(m_control->peerAddress(), port);
+}
+
+void FtpClient::onDataConnected()
+{
+    m_step = Step::Transfer;
+    restartWatchdog();
+    const QByteArray name = m_current->name.toUtf8();
+    if (m_current->command == Put)
+        send("STOR " + name);
+    else
+        send((m_useMlsd ? "MLSD" : "LIST") + (name.isEmpty() ? QByteArray() : ' ' + name));
+}
+
+void FtpClient::onDataReadyRead()
+{
+    restartWatchdog();
+    if (m_current->command != List) {
+        m_data->readAll();
+        return;
+    }
+    m_listBuffer += m_data->readAll();
+    emitListEntries(false);
+}
+
+void FtpClient::emitListEntries(bool flush)
+{
+    const int id = m_current->id;
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = m_listBuffer.indexOf('\n', start);
+        if (end < 0 && flush && start < m_listBuffer.size())
+            end = m_listBuffer.size();
+        if (end < 0)
+            break;
+        const QString line = QString::fromUtf8(m_listBuffer.mid(start, end - start));
+        start = end + 1;
+        const std::optional<UrlInfo> info = m_useMlsd ? ftp::parseMlsdLine(line) : ftp::parseListLine(line);
+        if (!info)
+            continue;
+        m_listBuffer.remove(0, start);
+        start = 0;
+        emit listInfo(*info);
+        if (!isRunning(id))
+            return;
+    }
+    m_listBuffer.remove(0, std::min(start, m_listBuffer.size()));
+}
+
+void FtpClient::onDataBytesWritten(qint64 bytes)
+{
+    restartWatchdog();
+    m_done += bytes;
+    const int id = m_current->id;
+    emit dataTransferProgress(m_done, m_total);
+    if (isRunning(id))
+        fillDataSocket();
+}
+
+void FtpClient::fillDataSocket()
+{
+    QIODevice *device = m_current->device;
+    while (m_sending && m_data && m_data->bytesToWrite() < ChunkSize) {
+        QByteArray chunk(ChunkSize, Qt::Uninitialized);
+        const qint64 read = device ? device->read(chunk.data(), ChunkSize) : -1;
+        if (read < 0) {
+            // The server sees the data connection end and replies; that reply fails the put.
+            m_localFault = device ? tr("Cannot read the data to send: %1").arg(device->errorString())
+                                  : tr("The data to send went away during the transfer");
+            m_sending = false;
+            releaseData();
+            return;
+        }
+        if (read == 0) {
+            if (m_data->bytesToWrite() == 0) {
+                // Closing the data connection is how the server learns that the file is whole.
+                m_sending = false;
+                m_allSent = true;
+                m_data->disconnectFromHost();
+            }
+            return;
+        }
+        chunk.truncate(read);
+        m_data->write(chunk);
+    }
+}
+
+void FtpClient::onTransferReply(const ftp::Reply &reply)
+{
+    const int code = reply.code;
+    if (isPreliminary(code)) {
+        if (m_current->command == Put && !m_sending && !m_allSent) {
+            const int id = m_current->id;
+            m_sending = true;
+            emit dataTransferProgress(0, m_total);
+            if (isRunning(id))
+                fillDataSocket();
+        }
+        return;
+    }
+    if (!isPositive(code)) {
+        fail(UnknownError, m_localFault.isEmpty() ? reply.text : m_localFault);
+        return;
+    }
+    m_finalReply = true;
+    finishTransferIfComplete();
+}
+
+void FtpClient::onDataDisconnected()
+{
+    if (m_current->command == List) {
+        m_listBuffer += m_data->readAll();
+        const int id = m_current->id;
+        emitListEntries(true);
+        if (!isRunning(id))
+            return;
+    }
+    m_dataClosed = true;
+    m_sending = false;
+    releaseData();
+    finishTransferIfComplete();
+}
+
+void FtpClient::onDataError()
+{
+    if (m_step == Step::DataConnect) {
+        fail(UnknownError, tr("Cannot open the data connection: %1").arg(m_data->errorString()));
+        return;
+    }
+    // A transfer that breaks shows as a closed connection; the server's reply tells the rest.
+    if (m_data->state() == QAbstractSocket::UnconnectedState)
+        onDataDisconnected();
+}
+
+void FtpClient::finishTransferIfComplete()
+{
+    if (!m_finalReply)
+        return;
+    if (m_current->command == List) {
+        if (m_dataClosed)
+            finish();
+    } else if (!m_localFault.isEmpty()) {
+        fail(UnknownError, m_localFault);
+    } else if (!m_allSent) {
+        fail(UnknownError, tr("The data connection closed before the whole file was sent"));
+    } else {
+        finish();
+    }
+}

@@ -1,0 +1,199 @@
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <optional>
+
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "ftp/urlinfo.h"
+
+class QIODevice;
+class QTcpSocket;
+class QTimer;
+
+namespace ftp {
+struct Reply;
+}
+
+// An FTP client with a command queue, after Qt 4's QFtp: every call queues one command and
+// returns its id; commands run one at a time, in order, on the calling thread. A failed command
+// discards the commands queued behind it. Data connections are passive (EPSV, then PASV) and
+// always go to the control connection's peer.
+class FtpClient final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FtpClient)
+public:
+    enum State { Unconnected, HostLookup, Connecting, Connected, LoggedIn, Closing };
+    Q_ENUM(State)
+    enum Command {
+        None,
+        SetTransferMode,
+        SetProxy,
+        ConnectToHost,
+        Login,
+        Close,
+        List,
+        Cd,
+        Get,
+        Put,
+        Remove,
+        Mkdir,
+        Rmdir,
+        Rename,
+        RawCommand
+    };
+    Q_ENUM(Command)
+    enum Error { NoError, UnknownError, HostNotFound, ConnectionRefused, NotConnected };
+    Q_ENUM(Error)
+    enum TransferType { Binary, Ascii };
+    Q_ENUM(TransferType)
+
+    explicit FtpClient(QObject *parent = nullptr);
+    ~FtpClient() override;
+
+    int connectToHost(const QString &host, quint16 port = 21);
+    int login(const QString &user, const QString &password);
+    int cd(const QString &dir);
+    int mkdir(const QString &dir);
+    // Lists dir, or the current directory when dir is empty: one listInfo() per entry.
+    int list(const QString &dir = QString());
+    // Sends device, read in chunks, to remoteName. The put opens the device read-only when it
+    // starts (and closes it again) unless it is already open; it must live until the put ends.
+    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary);
+    int remove(const QString &file);
+    int close();
+
+    State state() const { return m_state; }
+    // While commandFinished() is delivered: the command that finished.
+    Command currentCommand() const;
+    int currentId() const;
+    // Commands queued and not started yet.
+    bool hasPendingCommands() const { return !m_pending.empty(); }
+    // The last failure, until the next command starts.
+    Error error() const { return m_error; }
+    QString errorString() const { return m_errorString; }
+
+    void clearPendingCommands();
+    // Discards the queue and fails the running command at once; as the server may be in the
+    // middle of anything, the connection is dropped too.
+    void abort();
+
+    // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
+    void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
+
+Q_SIGNALS:
+    void stateChanged(int state);
+    void commandStarted(int id);
+    void commandFinished(int id, bool error);
+    // The queue has run empty; error tells whether the last command failed.
+    void done(bool error);
+    void listInfo(const UrlInfo &info);
+    // (0, total) when a transfer begins, then the bytes sent so far; total is 0 when unknown.
+    void dataTransferProgress(qint64 done, qint64 total);
+
+private:
+    struct Request
+    {
+        Request(Command command, const QString &name)
+            : command(command)
+            , name(name)
+        {
+        }
+
+        int id = 0;
+        Command command;
+        QString name; // host, user, directory or file
+        QString password;
+        quint16 port = 0;
+        QPointer<QIODevice> device;
+        TransferType type = Binary;
+    };
+
+    enum class Step {
+        Connect,
+        Greeting,
+        User,
+        Password,
+        Features,
+        Utf8,
+        Simple,
+        Type,
+        Epsv,
+        Pasv,
+        DataConnect,
+        Transfer,
+        Quit
+    };
+
+    int enqueue(Request request);
+    void startNext();
+    void execute();
+    void fail(Error error, const QString &text, bool dropConnection = false);
+    void finish();
+    bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
+    void setState(State state);
+
+    QTcpSocket *createSocket();
+    void releaseControl();
+    void releaseData();
+    void send(const QByteArray &command);
+    void restartWatchdog();
+    void onWatchdog();
+
+    void onControlStateChanged();
+    void onControlConnected();
+    void onControlReadyRead();
+    void onControlLost();
+    void onReply(const ftp::Reply &reply);
+    void onTransferReply(const ftp::Reply &reply);
+
+    void startTransfer();
+    void requestPassivePort();
+    void connectData(quint16 port);
+    void onDataConnected();
+    void onDataReadyRead();
+    void onDataBytesWritten(qint64 bytes);
+    void onDataDisconnected();
+    void onDataError();
+    void emitListEntries(bool flush);
+    void fillDataSocket();
+    void finishTransferIfComplete();
+
+    State m_state = Unconnected;
+    Error m_error = NoError;
+    QString m_errorString;
+    std::deque<Request> m_pending;
+    std::optional<Request> m_current;
+    bool m_running = false;
+    bool m_startScheduled = false;
+    int m_lastId = 0;
+    Step m_step = Step::Connect;
+
+    QTcpSocket *m_control = nullptr;
+    QByteArray m_replyBuffer;
+    QTimer *m_watchdog = nullptr;
+    std::chrono::milliseconds m_connectTimeout{30000};
+    std::chrono::milliseconds m_idleTimeout{60000};
+
+    // Per connection, learnt from the server.
+    bool m_epsvRefused = false;
+    bool m_useMlsd = false;
+    std::optional<TransferType> m_transferType;
+
+    // The running transfer.
+    QTcpSocket *m_data = nullptr;
+    QByteArray m_listBuffer;
+    QString m_localFault;
+    bool m_openedDevice = false;
+    bool m_finalReply = false;
+    bool m_dataClosed = false;
+    bool m_sending = false;
+    bool m_allSent = false;
+    qint64 m_done = 0;
+    qint64 m_total = 0;
+};

@@ -1,0 +1,258 @@
+#include <QTest>
+#include <QTimeZone>
+
+#include "ftp/ftpparsers.h"
+#include "tests/kit/testkit.h"
+
+using ftp::Reply;
+
+class TestFtpParsers : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { m_workDir = std::make_unique<testkit::WorkDir>(); }
+    void cleanup() { m_workDir.reset(); }
+
+    void repliesAreTakenWhole_data();
+    void repliesAreTakenWhole();
+    void replySplitAnywhereWaitsForItsLastLine();
+    void passivePortsAreRead_data();
+    void passivePortsAreRead();
+    void featuresAreListed();
+    void listLinesBecomeEntries_data();
+    void listLinesBecomeEntries();
+    void linesThatAreNoEntryAreSkipped_data();
+    void linesThatAreNoEntryAreSkipped();
+    void mlsdLinesBecomeEntries_data();
+    void mlsdLinesBecomeEntries();
+
+private:
+    std::unique_ptr<testkit::WorkDir> m_workDir;
+};
+
+void TestFtpParsers::repliesAreTakenWhole_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QByteArray>("rest");
+
+    QTest::newRow("one line") << QByteArray("220 Ready\r\n") << QList<int>{220} << QStringList{"Ready"} << QByteArray();
+    QTest::newRow("bare LF") << QByteArray("200 OK\n") << QList<int>{200} << QStringList{"OK"} << QByteArray();
+    QTest::newRow("code alone") << QByteArray("200\r\n") << QList<int>{200} << QStringList{""} << QByteArray();
+    QTest::newRow("multi-line") << QByteArray("211-Features:\r\n MLST type*;\r\n UTF8\r\n211 End\r\n") << QList<int>{211}
+                                << QStringList{"Features:\n MLST type*;\n UTF8\nEnd"} << QByteArray();
+    QTest::newRow("code repeated inside") << QByteArray("230-Welcome\r\n230-to here\r\n230 Done\r\n") << QList<int>{230}
+                                          << QStringList{"Welcome\nto here\nDone"} << QByteArray();
+    QTest::newRow("other code inside") << QByteArray("220-Hi\r\n331 not the end\r\n220 End\r\n") << QList<int>{220}
+                                       << QStringList{"Hi\n331 not the end\nEnd"} << QByteArray();
+    QTest::newRow("two in one packet") << QByteArray("150 Opening\r\n226 Done\r\n") << QList<int>{150, 226}
+                                       << QStringList{"Opening", "Done"} << QByteArray();
+    QTest::newRow("line not finished") << QByteArray("220 Rea") << QList<int>{} << QStringList{} << QByteArray("220 Rea");
+    QTest::newRow("multi-line not finished") << QByteArray("220-a\r\n220-b\r\n") << QList<int>{} << QStringList{}
+                                             << QByteArray("220-a\r\n220-b\r\n");
+    QTest::newRow("reply then a partial one") << QByteArray("250 OK\r\n226 Tr") << QList<int>{250} << QStringList{"OK"}
+                                              << QByteArray("226 Tr");
+    QTest::newRow("not a reply") << QByteArray("hello\r\n") << QList<int>{0} << QStringList{"hello"} << QByteArray();
+    QTest::newRow("code out of range") << QByteArray("999 what\r\n") << QList<int>{0} << QStringList{"999 what"}
+                                       << QByteArray();
+    QTest::newRow("UTF-8 text") << QByteArray("550 « épisode » introuvable\r\n") << QList<int>{550}
+                                << QStringList{QString::fromUtf8("« épisode » introuvable")} << QByteArray();
+}
+
+void TestFtpParsers::repliesAreTakenWhole()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QList<int>, codes);
+    QFETCH(QStringList, texts);
+    QFETCH(QByteArray, rest);
+
+    QList<int> gotCodes;
+    QStringList gotTexts;
+    while (const auto reply = ftp::takeReply(input)) {
+        gotCodes.append(reply->code);
+        gotTexts.append(reply->text);
+    }
+    QCOMPARE(gotCodes, codes);
+    QCOMPARE(gotTexts, texts);
+    QCOMPARE(input, rest);
+}
+
+void TestFtpParsers::replySplitAnywhereWaitsForItsLastLine()
+{
+    const QByteArray whole("220-Welcome\r\n220-second line\r\n 220 inner\r\n220 Ready\r\n");
+    for (qsizetype cut = 1; cut < whole.size(); ++cut) {
+        QByteArray buffer = whole.first(cut);
+        QVERIFY2(!ftp::takeReply(buffer), QByteArray::number(cut).constData());
+        buffer += whole.sliced(cut);
+        const auto reply = ftp::takeReply(buffer);
+        QVERIFY(reply);
+        QCOMPARE(*reply, (Reply{220, "Welcome\nsecond line\n 220 inner\nReady"}));
+        QVERIFY(buffer.isEmpty());
+    }
+}
+
+void TestFtpParsers::passivePortsAreRead_data()
+{
+    QTest::addColumn<bool>("extended");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("port"); // 0: no port
+
+    QTest::newRow("EPSV") << true << "Entering Extended Passive Mode (|||6446|)" << 6446;
+    QTest::newRow("EPSV other delimiter") << true << "Extended Passive (!!!2121!)" << 2121;
+    QTest::newRow("EPSV no port") << true << "Entering Extended Passive Mode (|||)" << 0;
+    QTest::newRow("EPSV port too big") << true << "(|||70000|)" << 0;
+    QTest::newRow("EPSV garbage") << true << "Entering Extended Passive Mode" << 0;
+    QTest::newRow("PASV") << false << "Entering Passive Mode (127,0,0,1,195,149)." << 195 * 256 + 149;
+    QTest::newRow("PASV without parentheses") << false << "Entering Passive Mode 10,0,0,5,4,1" << 1025;
+    QTest::newRow("PASV byte over 255") << false << "Entering Passive Mode (127,0,0,1,300,1)" << 0;
+    QTest::newRow("PASV too few numbers") << false << "Entering Passive Mode (127,0,0,1,4)" << 0;
+    QTest::newRow("PASV port zero") << false << "(127,0,0,1,0,0)" << 0;
+}
+
+void TestFtpParsers::passivePortsAreRead()
+{
+    QFETCH(bool, extended);
+    QFETCH(QString, text);
+    QFETCH(int, port);
+
+    const auto got = extended ? ftp::parseEpsvPort(text) : ftp::parsePasvPort(text);
+    QCOMPARE(got.value_or(0), port);
+}
+
+void TestFtpParsers::featuresAreListed()
+{
+    QCOMPARE(ftp::parseFeatures(u"Features:\n MDTM\n MLST type*;size*;modify*;\n utf8\n REST STREAM\nEnd"),
+             (QStringList{"MDTM", "MLST", "UTF8", "REST"}));
+    QCOMPARE(ftp::parseFeatures(u"No features"), QStringList());
+}
+
+void TestFtpParsers::listLinesBecomeEntries_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("dir");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QDateTime>("modified");
+
+    QTest::newRow("unix file") << "-rw-r--r--   1 owner    group     1234567 Jan 31  2023 episode.mp3"
+                               << "episode.mp3" << false << qint64(1234567) << QDateTime(QDate(2023, 1, 31), QTime(0, 0));
+    QTest::newRow("unix dir") << "drwxr-xr-x   2 owner    group        4096 Mar 10 12:30 MP3"
+                              << "MP3" << true << qint64(4096) << QDateTime(QDate(2024, 3, 10), QTime(12, 30));
+    QTest::newRow("unix date without year in the future is last year")
+        << "-rw-r--r--   1 owner    group          10 Dec 24 18:00 noel.mp3"
+        << "noel.mp3" << false << qint64(10) << QDateTime(QDate(2023, 12, 24), QTime(18, 0));
+    QTest::newRow("unix name with spaces") << "-rw-r--r--   1 owner    group        2048 Feb  2  2024 my  first episode.mp3"
+                                           << "my  first episode.mp3" << false << qint64(2048)
+                                           << QDateTime(QDate(2024, 2, 2), QTime(0, 0));
+    QTest::newRow("unix name that looks like a date") << "-rw-r--r-- 1 o g 5 Feb  2  2024 Jan 01 2020 notes"
+                                                      << "Jan 01 2020 notes" << false << qint64(5)
+                                                      << QDateTime(QDate(2024, 2, 2), QTime(0, 0));
+    QTest::newRow("unix without group") << "-rw-r--r--   1 ftp       77 Mar 01 09:05 short.xml"
+                                        << "short.xml" << false << qint64(77) << QDateTime(QDate(2024, 3, 1), QTime(9, 5));
+    QTest::newRow("unix symlink") << "lrwxrwxrwx   1 owner    group          11 Mar 01  2022 latest.mp3 -> ep 12.mp3"
+                                  << "latest.mp3" << false << qint64(11) << QDateTime(QDate(2022, 3, 1), QTime(0, 0));
+    QTest::newRow("unix dot") << "drwxr-xr-x   5 owner    group        4096 Mar 10  2024 ."
+                              << "." << true << qint64(4096) << QDateTime(QDate(2024, 3, 10), QTime(0, 0));
+    QTest::newRow("unix dot dot") << "drwxr-xr-x   5 owner    group        4096 Mar 10  2024 .."
+                                  << ".." << true << qint64(4096) << QDateTime(QDate(2024, 3, 10), QTime(0, 0));
+    QTest::newRow("unix UTF-8 name") << QString::fromUtf8("-rw-r--r-- 1 o g 3 Mar 01  2024 épisode 日本.mp3")
+                                     << QString::fromUtf8("épisode 日本.mp3") << false << qint64(3)
+                                     << QDateTime(QDate(2024, 3, 1), QTime(0, 0));
+    QTest::newRow("unix CRLF") << "-rw-r--r-- 1 o g 3 Mar 01  2024 a.mp3\r"
+                               << "a.mp3" << false << qint64(3) << QDateTime(QDate(2024, 3, 1), QTime(0, 0));
+    QTest::newRow("dos dir") << "01-31-20  10:30AM       <DIR>          Old Episodes"
+                             << "Old Episodes" << true << qint64(-1) << QDateTime(QDate(2020, 1, 31), QTime(10, 30));
+    QTest::newRow("dos file pm") << "12-05-1999  01:07PM            123456 show notes.xml"
+                                 << "show notes.xml" << false << qint64(123456)
+                                 << QDateTime(QDate(1999, 12, 5), QTime(13, 7));
+    QTest::newRow("dos noon and midnight") << "02-29-24  12:00AM                 1 midnight.mp3"
+                                           << "midnight.mp3" << false << qint64(1)
+                                           << QDateTime(QDate(2024, 2, 29), QTime(0, 0));
+    QTest::newRow("dos 24 hour") << "02-29-2024  23:59                 1 late.mp3"
+                                 << "late.mp3" << false << qint64(1) << QDateTime(QDate(2024, 2, 29), QTime(23, 59));
+}
+
+void TestFtpParsers::listLinesBecomeEntries()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, name);
+    QFETCH(bool, dir);
+    QFETCH(qint64, size);
+    QFETCH(QDateTime, modified);
+
+    const auto info = ftp::parseListLine(line, QDate(2024, 3, 15));
+    QVERIFY(info);
+    QCOMPARE(info->name(), name);
+    QCOMPARE(info->isDir(), dir);
+    QCOMPARE(info->isFile(), !dir);
+    QCOMPARE(info->size(), size);
+    QCOMPARE(info->lastModified(), modified);
+}
+
+void TestFtpParsers::linesThatAreNoEntryAreSkipped_data()
+{
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("empty") << "";
+    QTest::newRow("total") << "total 128";
+    QTest::newRow("bad mode") << "xrw-r--r-- 1 o g 3 Mar 01 2024 a.mp3";
+    QTest::newRow("no name") << "-rw-r--r-- 1 o g 3 Mar 01 2024";
+    QTest::newRow("bad month") << "-rw-r--r-- 1 o g 3 Foo 01 2024 a.mp3";
+    QTest::newRow("bad day") << "-rw-r--r-- 1 o g 3 Mar 41 2024 a.mp3";
+    QTest::newRow("negative size") << "-rw-r--r-- 1 o g -3 Mar 01 2024 a.mp3";
+    QTest::newRow("dos bad time") << "01-31-20  25:30PM  <DIR>  x";
+    QTest::newRow("dos bad date") << "13-45-20  10:30AM  <DIR>  x";
+    QTest::newRow("dos no name") << "01-31-20  10:30AM  <DIR>";
+}
+
+void TestFtpParsers::linesThatAreNoEntryAreSkipped()
+{
+    QFETCH(QString, line);
+    QVERIFY(!ftp::parseListLine(line, QDate(2024, 3, 15)));
+}
+
+void TestFtpParsers::mlsdLinesBecomeEntries_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("dir");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QDateTime>("modified");
+
+    const QDateTime noon(QDate(2024, 1, 31), QTime(12, 0), QTimeZone::utc());
+    QTest::newRow("file") << "type=file;size=1234;modify=20240131120000; episode one.mp3" << true
+                          << "episode one.mp3" << false << qint64(1234) << noon;
+    QTest::newRow("dir, facts in any case") << "Type=DIR;Modify=20240131120000.123;perm=el; MP3" << true << "MP3"
+                                            << true << qint64(-1) << noon;
+    QTest::newRow("current dir") << "type=cdir;modify=20240131120000; /home/podcast" << true << "." << true
+                                 << qint64(-1) << noon;
+    QTest::newRow("parent dir") << "type=pdir;modify=20240131120000; /home" << true << ".." << true << qint64(-1)
+                                << noon;
+    QTest::newRow("name with semicolon and space") << "type=file;size=1; a; b.mp3\r" << true << "a; b.mp3" << false
+                                                   << qint64(1) << QDateTime();
+    QTest::newRow("bad date ignored") << "type=file;modify=2024xx31120000; x" << true << "x" << false << qint64(-1)
+                                      << QDateTime();
+    QTest::newRow("no type") << "size=1; x" << false << QString() << false << qint64(0) << QDateTime();
+    QTest::newRow("no name") << "type=file;size=1;" << false << QString() << false << qint64(0) << QDateTime();
+}
+
+void TestFtpParsers::mlsdLinesBecomeEntries()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, valid);
+
+    const auto info = ftp::parseMlsdLine(line);
+    QCOMPARE(bool(info), valid);
+    if (!valid)
+        return;
+    QTEST(info->name(), "name");
+    QTEST(info->isDir(), "dir");
+    QTEST(info->size(), "size");
+    QTEST(info->lastModified(), "modified");
+}
+
+QTEST_GUILESS_MAIN(TestFtpParsers)
+#include "tst_ftpparsers.moc"

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+class QProcess;
+
+namespace testkit {
+
+// A real FTP server for tests: pyftpdlib, run by Debian's /usr/bin/python3 on a free port of
+// 127.0.0.1, with one account whose home is a given folder.
+//
+//     testkit::FtpServer server;
+//     QVERIFY2(server.start({root}), qPrintable(server.errorString()));
+//     client.connectToHost(server.host(), server.port());
+//     client.login(server.user(), server.password());
+//
+// start() blocks until the server listens (a second or so). The server writes only into its
+// root, stops when the object is destroyed, and stops by itself if the test process dies.
+class FtpServer
+{
+    Q_DISABLE_COPY_MOVE(FtpServer)
+public:
+    struct Options
+    {
+        QString root; // an existing folder
+        QString user = QStringLiteral("podcaster");
+        QString password = QStringLiteral("s3cret-pass");
+    };
+
+    FtpServer();
+    ~FtpServer();
+
+    // False, with errorString() telling why, when the server could not be started.
+    bool start(const Options &options);
+
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    quint16 port() const { return m_port; }
+    QString user() const { return m_options.user; }
+    QString password() const { return m_options.password; }
+    QString errorString() const { return m_error; }
+
+private:
+    std::unique_ptr<QProcess> m_process;
+    Options m_options;
+    quint16 m_port = 0;
+    QString m_error;
+};
+
+} // namespace testkit
