@@ -13,7 +13,7 @@ Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
 namespace {
 
 // Kept small so that memory does not grow with the file: at most this much waits in the socket.
-constexpr qint64 ChunkSize = 256 * 1024;
+constexpr qint64 ChunkSize = 1024 * 1024;
 // No honest reply comes near this; a server that sends endless text is cut off.
 constexpr qsizetype MaxReplySize = 1024 * 1024;
 
