@@ -6,3 +6,4 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh"
 cd "${TESSALY_BUILD_DIR:-$top/build}"
 ctest --output-on-failure --timeout 600 "$@"
+"$top/scripts/fuzz-build.sh"
