@@ -22,6 +22,7 @@
 
 #include "buildconfig.h"
 #include "ftp/ftpclient.h"
+#include "playlist/snippets.h"
 #include "ui/language.h"
 #include "ui/logo.h"
 #include "ui/notifications.h"
@@ -142,8 +143,7 @@ ftpupload::ftpupload(const QString &langue)
 
     playlistText = new QTextEdit(lecteurGroup);
     playerCombo = new QComboBox(lecteurGroup);
-    playerCombo->addItems({QStringLiteral("mp3 Player"), QStringLiteral("Dew Player"),
-                           QStringLiteral("new Player (no flash required)")});
+    playerCombo->addItems({playlist::mp3Player, playlist::dewPlayer, playlist::html5Player});
     generateButton = new QPushButton(tr("&Générer la Playlist"), lecteurGroup);
     auto *playlistLabel = new QLabel(QStringLiteral("Playlist"), lecteurGroup);
     lecteurGrid->addWidget(playerCombo, 0, 0);

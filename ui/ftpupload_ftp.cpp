@@ -1,6 +1,8 @@
 // FTP slots: the client's state and progress, the upload and the remote deletion.
 #include "ui/ftpupload.h"
 
+#include <utility>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QTextEdit>
 
 #include "ftp/ftpclient.h"
+#include "playlist/playlistfiles.h"
 
 namespace {
 
@@ -153,19 +156,18 @@ void ftpupload::envoyerDossier()
     }
 
     const QString travail = QDir::current().absolutePath();
-    const QString dewPlayer = travail + QStringLiteral("/dewplayer-playlist.swf");
-    if (QFileInfo::exists(dewPlayer)) {
-        mettreEnFile(dewPlayer, QStringLiteral("dewplayer-playlist.swf"));
-        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + tr("/dewplayer-playlist.swf</b> mis en file d'attente."));
-    } else {
-        notifierSansHeure(rouge + dewPlayer.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
-    }
-    const QString multiPlayer = travail + QStringLiteral("/player_mp3_multi.swf");
-    if (QFileInfo::exists(multiPlayer)) {
-        mettreEnFile(multiPlayer, QStringLiteral("player_mp3_multi.swf"));
-        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + tr("/player_mp3_multi.swf</b> mis en file d'attente."));
-    } else {
-        notifierSansHeure(rouge + multiPlayer.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
+    const std::pair<QLatin1StringView, QString> lecteurs[] = {
+        {playlist::dewPlayerFile, tr("/dewplayer-playlist.swf</b> mis en file d'attente.")},
+        {playlist::multiPlayerFile, tr("/player_mp3_multi.swf</b> mis en file d'attente.")},
+    };
+    for (const auto &[fichier, ligne] : lecteurs) {
+        const QString chemin = travail + QLatin1Char('/') + fichier;
+        if (!QFileInfo::exists(chemin)) {
+            notifierSansHeure(rouge + chemin.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
+            continue;
+        }
+        mettreEnFile(chemin, fichier);
+        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + ligne);
     }
 
     notifierSansHeure(QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."));
