@@ -219,6 +219,9 @@ void FtpClient::execute()
 
 void FtpClient::fail(Error error, const QString &text, bool dropConnection)
 {
+    // Stopped first: slots of stateChanged() must not see the command fail a second time.
+    m_watchdog->stop();
+    m_running = false;
     m_error = error;
     m_errorString = text;
     m_pending.clear();
@@ -618,10 +621,10 @@ void FtpClient::onDataBytesWritten(qint64 bytes)
 {
     restartWatchdog();
     m_done += bytes;
-    const int id = m_current->id;
+    // Refilled, and closed once everything is out, before reporting: a slot may hold the event
+    // loop (a message box at 100 %) while the server confirms the file.
+    fillDataSocket();
     emit dataTransferProgress(m_done, m_total);
-    if (isRunning(id))
-        fillDataSocket();
 }
 
 void FtpClient::fillDataSocket()

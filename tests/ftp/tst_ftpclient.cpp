@@ -49,6 +49,7 @@ private Q_SLOTS:
     void closePassesClosingThenUnconnectedBeforeFinishing();
     void finishedCommandIsDescribedWhileReported();
     void nextCommandWaitsForEverySlotOfCommandFinished();
+    void putFinishesWhileTheLastProgressSlotHoldsTheEventLoop();
     void errorIsClearedWhenTheNextCommandStarts();
     void passwordNeverReachesTheDebugOutput();
 
@@ -369,6 +370,32 @@ void TestFtpClient::nextCommandWaitsForEverySlotOfCommandFinished()
             < events.indexOf(QStringLiteral("start %1").arg(queuedFromSlot)));
     QVERIFY(events.contains(QStringLiteral("finish %1 ok").arg(queuedFromSlot)));
     QCOMPARE(events.last(), QStringLiteral("done ok"));
+}
+
+void TestFtpClient::putFinishesWhileTheLastProgressSlotHoldsTheEventLoop()
+{
+    QBuffer content;
+    content.setData(QByteArray(3 * 1024 * 1024, 'p'));
+    queueLogin();
+    const int putId = m_client->put(&content, QStringLiteral("last.mp3"));
+    const int closeId = m_client->close();
+    QStringList duringBox;
+    // The window announces success with a modal box at 100 %, before the server has confirmed.
+    connect(m_client.get(), &FtpClient::dataTransferProgress, this, [&](qint64 done, qint64 total) {
+        if (done != total)
+            return;
+        const qsizetype before = m_recorder->events.size();
+        QEventLoop box;
+        connect(m_client.get(), &FtpClient::done, &box, &QEventLoop::quit);
+        QTimer::singleShot(Patience, &box, &QEventLoop::quit);
+        box.exec();
+        duringBox = m_recorder->events.mid(before);
+    });
+    waitDone();
+
+    QCOMPARE(duringBox, QStringList({QStringLiteral("finish %1 ok").arg(putId), QStringLiteral("start %1").arg(closeId),
+                                     "state 5", "state 0", QStringLiteral("finish %1 ok").arg(closeId), "done ok"}));
+    QCOMPARE(testkit::readFile(m_root + "/last.mp3"), content.data());
 }
 
 void TestFtpClient::errorIsClearedWhenTheNextCommandStarts()
