@@ -23,8 +23,6 @@ public:
     void setSize(qint64 size) { m_size = size; }
     void setLastModified(const QDateTime &when) { m_lastModified = when; }
 
-    friend bool operator==(const UrlInfo &, const UrlInfo &) = default;
-
 private:
     QString m_name;
     bool m_isDir = false;

@@ -42,7 +42,6 @@ private Q_SLOTS:
     void largePutArrivesByteForByteWithProgress();
     void nonAsciiNamesSurviveTheRoundTrip();
     void putOfAFileThatCannotBeOpenedFailsClearly();
-    void serverRefusalOfAPutFailsWithItsText();
     void connectionFailuresEndUnconnected_data();
     void connectionFailuresEndUnconnected();
     void commandWithoutConnectionFailsWithNotConnected();
@@ -235,22 +234,6 @@ void TestFtpClient::putOfAFileThatCannotBeOpenedFailsClearly()
     QVERIFY(m_recorder->progress.isEmpty());
     QCOMPARE(m_client->state(), FtpClient::LoggedIn);
     QVERIFY(!QFile::exists(m_root + "/missing.mp3"));
-}
-
-void TestFtpClient::serverRefusalOfAPutFailsWithItsText()
-{
-    // A folder where the file should go: the server cannot create it.
-    QVERIFY(QDir(m_root).mkpath(QStringLiteral("taken.mp3")));
-    QBuffer content;
-    content.setData("abc");
-    queueLogin();
-    const int putId = m_client->put(&content, QStringLiteral("taken.mp3"));
-    waitDone();
-
-    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 error").arg(putId)));
-    QCOMPARE(m_client->error(), FtpClient::UnknownError);
-    QVERIFY2(m_client->errorString().contains(QStringLiteral("Is a directory")), qPrintable(m_client->errorString()));
-    QCOMPARE(m_client->state(), FtpClient::LoggedIn);
 }
 
 void TestFtpClient::connectionFailuresEndUnconnected_data()
