@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>FtpClient</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Aborted</translation>
+    </message>
+    <message>
+        <source>The name "%1" contains a line break</source>
+        <translation>The name "%1" contains a line break</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Connection to host %1 timed out</translation>
+    </message>
+    <message>
+        <source>The data transfer stalled</source>
+        <translation>The data transfer stalled</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>The server did not reply in time</translation>
+    </message>
+    <message>
+        <source>The server sent an overlong reply</source>
+        <translation>The server sent an overlong reply</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Host %1 not found</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Connection refused to host %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Connection to host %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server</source>
+        <translation>Connection closed by the server</translation>
+    </message>
+    <message>
+        <source>Connection to the server lost: %1</source>
+        <translation>Connection to the server lost: %1</translation>
+    </message>
+    <message>
+        <source>Invalid reply from the server: %1</source>
+        <translation>Invalid reply from the server: %1</translation>
+    </message>
+    <message>
+        <source>Unexpected reply from the server: %1</source>
+        <translation>Unexpected reply from the server: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nothing to send for %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Cannot open %1 for reading: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>Cannot open the data to send: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>The data to send is not open for reading</translation>
+    </message>
+    <message>
+        <source>Cannot read the data to send: %1</source>
+        <translation>Cannot read the data to send: %1</translation>
+    </message>
+    <message>
+        <source>The data to send went away during the transfer</source>
+        <translation>The data to send went away during the transfer</translation>
+    </message>
+    <message>
+        <source>Cannot open the data connection: %1</source>
+        <translation>Cannot open the data connection: %1</translation>
+    </message>
+    <message>
+        <source>The data connection closed before the whole file was sent</source>
+        <translation>The data connection closed before the whole file was sent</translation>
+    </message>
+</context>
+<context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
@@ -125,6 +216,141 @@
     <message>
         <source>Notifications</source>
         <translation>Notifications</translation>
+    </message>
+    <message>
+        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <translation>There is no connection to the host.</translation>
+    </message>
+    <message>
+        <source>Résolution du nom en cours.</source>
+        <translation>Looking up the host name.</translation>
+    </message>
+    <message>
+        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <translation>Trying to connect to the host.</translation>
+    </message>
+    <message>
+        <source>La connexion à l'hôte a été accomplie.</source>
+        <translation>Connected to the host.</translation>
+    </message>
+    <message>
+        <source>La connexion et l'identification ont été accomplies.</source>
+        <translation>Connected and logged in.</translation>
+    </message>
+    <message>
+        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <translation>The connection is closing but is not closed yet (the state becomes Unconnected once it is closed).</translation>
+    </message>
+    <message>
+        <source>Fichiers envoyés</source>
+        <translation>Files sent</translation>
+    </message>
+    <message>
+        <source>Les fichiers ont été envoyés avec succès.</source>
+        <translation>The files were sent successfully.</translation>
+    </message>
+    <message>
+        <source> : &lt;b&gt;Fichiers supprimés du serveur.&lt;/b&gt;</source>
+        <translation> : &lt;b&gt;Files deleted from the server.&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source> : Envoi du fichier </source>
+        <translation> : Sending the file </translation>
+    </message>
+    <message>
+        <source> : Une opération FTP est déjà en cours.</source>
+        <translation> : An FTP operation is already under way.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; skipped (empty file).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <translation>&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; skipped (file not found).</translation>
+    </message>
+    <message>
+        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
+        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Delete </translation>
+    </message>
+    <message>
+        <source>Supprimer les fichiers distants</source>
+        <translation>Delete the remote files</translation>
+    </message>
+    <message>
+        <source>Supprimer ces fichiers du serveur?</source>
+        <translation>Delete these files from the server?</translation>
+    </message>
+    <message>
+        <source> : Suppression distante annulée.</source>
+        <translation> : Remote deletion cancelled.</translation>
+    </message>
+    <message>
+        <source>Erreur fichier</source>
+        <translation>File error</translation>
+    </message>
+    <message>
+        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <translation>Error while opening the file for writing.</translation>
+    </message>
+    <message>
+        <source> : Le fichier playlist.xml a été généré.</source>
+        <translation> : The file playlist.xml was generated.</translation>
+    </message>
+    <message>
+        <source> : Sélection du podcast "&lt;b&gt;</source>
+        <translation> : Podcast selected: "&lt;b&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt;</source>
+        <translation>&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source> : Champs réinitialisés.</source>
+        <translation> : Fields reset.</translation>
+    </message>
+    <message>
+        <source>erreur</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+    </message>
+    <message>
+        <source> : Liste des podcast mise à jour</source>
+        <translation> : Podcast list updated</translation>
+    </message>
+    <message>
+        <source>impossible d'écrire dans config.ini</source>
+        <translation>config.ini cannot be written</translation>
+    </message>
+    <message>
+        <source>ftp non valide</source>
+        <translation>invalid ftp server</translation>
+    </message>
+    <message>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
+        <translation> : The source folder is now &lt;b&gt;"</translation>
+    </message>
+</context>
+<context>
+    <name>texteACopier</name>
+    <message>
+        <source>Copiez le script avec CTRL+C</source>
+        <translation>Copy the script with CTRL+C</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,97 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>FtpClient</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Cancelado</translation>
+    </message>
+    <message>
+        <source>The name "%1" contains a line break</source>
+        <translation>El nombre "%1" contiene un salto de línea</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>No conectado</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Se agotó el tiempo de conexión con el servidor %1</translation>
+    </message>
+    <message>
+        <source>The data transfer stalled</source>
+        <translation>La transferencia de datos se detuvo</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>El servidor no respondió a tiempo</translation>
+    </message>
+    <message>
+        <source>The server sent an overlong reply</source>
+        <translation>El servidor envió una respuesta demasiado larga</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Servidor %1 no encontrado</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Conexión rechazada por el servidor %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Falló la conexión con el servidor %1: %2</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server</source>
+        <translation>Conexión cerrada por el servidor</translation>
+    </message>
+    <message>
+        <source>Connection to the server lost: %1</source>
+        <translation>Se perdió la conexión con el servidor: %1</translation>
+    </message>
+    <message>
+        <source>Invalid reply from the server: %1</source>
+        <translation>Respuesta no válida del servidor: %1</translation>
+    </message>
+    <message>
+        <source>Unexpected reply from the server: %1</source>
+        <translation>Respuesta inesperada del servidor: %1</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nada que enviar para %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>No se puede abrir %1 para leer: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>No se pueden abrir los datos que enviar: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>Los datos que enviar no están abiertos para lectura</translation>
+    </message>
+    <message>
+        <source>Cannot read the data to send: %1</source>
+        <translation>No se pueden leer los datos que enviar: %1</translation>
+    </message>
+    <message>
+        <source>The data to send went away during the transfer</source>
+        <translation>Los datos que enviar desaparecieron durante la transferencia</translation>
+    </message>
+    <message>
+        <source>Cannot open the data connection: %1</source>
+        <translation>No se puede abrir la conexión de datos: %1</translation>
+    </message>
+    <message>
+        <source>The data connection closed before the whole file was sent</source>
+        <translation>La conexión de datos se cerró antes de enviar todo el archivo</translation>
+    </message>
+</context>
+<context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
@@ -125,6 +216,141 @@
     <message>
         <source>Notifications</source>
         <translation>Notificaciones</translation>
+    </message>
+    <message>
+        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <translation>No hay conexión con el servidor.</translation>
+    </message>
+    <message>
+        <source>Résolution du nom en cours.</source>
+        <translation>Resolviendo el nombre del servidor.</translation>
+    </message>
+    <message>
+        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <translation>Intentando conectar con el servidor.</translation>
+    </message>
+    <message>
+        <source>La connexion à l'hôte a été accomplie.</source>
+        <translation>Conexión con el servidor establecida.</translation>
+    </message>
+    <message>
+        <source>La connexion et l'identification ont été accomplies.</source>
+        <translation>Conexión e identificación realizadas.</translation>
+    </message>
+    <message>
+        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <translation>La conexión se está cerrando, pero aún no está cerrada (el estado pasará a Unconnected cuando se cierre).</translation>
+    </message>
+    <message>
+        <source>Fichiers envoyés</source>
+        <translation>Archivos enviados</translation>
+    </message>
+    <message>
+        <source>Les fichiers ont été envoyés avec succès.</source>
+        <translation>Los archivos se enviaron correctamente.</translation>
+    </message>
+    <message>
+        <source> : &lt;b&gt;Fichiers supprimés du serveur.&lt;/b&gt;</source>
+        <translation> : &lt;b&gt;Archivos eliminados del servidor.&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source> : Envoi du fichier </source>
+        <translation> : Enviando el archivo </translation>
+    </message>
+    <message>
+        <source> : Une opération FTP est déjà en cours.</source>
+        <translation> : Ya hay una operación FTP en curso.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <translation>&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
+    </message>
+    <message>
+        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
+        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Eliminar </translation>
+    </message>
+    <message>
+        <source>Supprimer les fichiers distants</source>
+        <translation>Eliminar los archivos remotos</translation>
+    </message>
+    <message>
+        <source>Supprimer ces fichiers du serveur?</source>
+        <translation>¿Eliminar estos archivos del servidor?</translation>
+    </message>
+    <message>
+        <source> : Suppression distante annulée.</source>
+        <translation> : Eliminación remota cancelada.</translation>
+    </message>
+    <message>
+        <source>Erreur fichier</source>
+        <translation>Error de archivo</translation>
+    </message>
+    <message>
+        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <translation>Error al abrir el archivo para escribir.</translation>
+    </message>
+    <message>
+        <source> : Le fichier playlist.xml a été généré.</source>
+        <translation> : Se generó el archivo playlist.xml.</translation>
+    </message>
+    <message>
+        <source> : Sélection du podcast "&lt;b&gt;</source>
+        <translation> : Podcast seleccionado: "&lt;b&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt;</source>
+        <translation>&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source> : Champs réinitialisés.</source>
+        <translation> : Campos restablecidos.</translation>
+    </message>
+    <message>
+        <source>erreur</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+    </message>
+    <message>
+        <source> : Liste des podcast mise à jour</source>
+        <translation> : Lista de podcasts actualizada</translation>
+    </message>
+    <message>
+        <source>impossible d'écrire dans config.ini</source>
+        <translation>no se puede escribir en config.ini</translation>
+    </message>
+    <message>
+        <source>ftp non valide</source>
+        <translation>servidor ftp no válido</translation>
+    </message>
+    <message>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
+        <translation> : La carpeta de origen es ahora &lt;b&gt;"</translation>
+    </message>
+</context>
+<context>
+    <name>texteACopier</name>
+    <message>
+        <source>Copiez le script avec CTRL+C</source>
+        <translation>Copie el script con CTRL+C</translation>
     </message>
 </context>
 </TS>
