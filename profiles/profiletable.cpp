@@ -13,14 +13,25 @@ constexpr std::array<const char *, FieldCount> keys = {
 
 constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
+// The file holds passwords: only its owner may read it. Rights are only ever taken away, so a
+// file the user made read-only stays read-only and a write into it fails as it should.
+void restrictToOwner(const QString &fileName)
+{
+    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup
+                                          | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions current = QFile::permissions(fileName);
+    if (current & others)
+        QFile::setPermissions(fileName, current & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
 // QSettings writes through a save file that takes over the permissions of the file it replaces,
 // but creates a new one readable by all: a missing file is created first, owner-only from the
 // start. Failures here show up as a failed write.
-void restrictToOwner(const QString &fileName)
+void prepareForWriting(const QString &fileName)
 {
     const QFileInfo info(fileName);
     if (info.isFile()) {
-        QFile::setPermissions(fileName, ownerOnly);
+        restrictToOwner(fileName);
     } else if (!info.exists()) {
         QFile file(fileName);
         file.open(QIODevice::WriteOnly, ownerOnly);
@@ -31,6 +42,8 @@ void restrictToOwner(const QString &fileName)
 
 ProfileTable readProfileTable(const QString &fileName)
 {
+    if (QFileInfo(fileName).isFile())
+        restrictToOwner(fileName);
     QSettings settings(fileName, QSettings::IniFormat);
     ProfileTable table;
     const int size = settings.beginReadArray(QStringLiteral("Remote"));
@@ -45,7 +58,7 @@ ProfileTable readProfileTable(const QString &fileName)
 
 bool writeProfileTable(const QString &fileName, const ProfileTable &table, qsizetype count)
 {
-    restrictToOwner(fileName);
+    prepareForWriting(fileName);
     QSettings settings(fileName, QSettings::IniFormat);
     settings.clear();
     settings.beginWriteArray(QStringLiteral("Remote"));

@@ -19,7 +19,8 @@ using Profile = std::array<QString, FieldCount>;
 using ProfileTable = std::array<QStringList, FieldCount>;
 
 // Reads the array "Remote" of an INI file. Its "size" sets the number of profiles; a missing key
-// reads as an empty text, and a missing or unreadable file as an empty table.
+// reads as an empty text, and a missing or unreadable file as an empty table. An existing file is
+// left readable by its owner only.
 ProfileTable readProfileTable(const QString &fileName);
 
 // Replaces the whole content of the INI file with the first count profiles of the table.

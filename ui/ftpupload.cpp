@@ -232,9 +232,9 @@ void ftpupload::notifier(const QString &message)
 
 void ftpupload::notifierSansHeure(const QString &message)
 {
-    // Always rich text: the variable data in a line is escaped, so names and paths read as
-    // typed whether or not the line carries markup of its own.
-    log->append(QStringLiteral("<span>") + message + QStringLiteral("</span>"));
+    // Always rich text, white space kept: the variable data in a line is escaped, so names and
+    // paths read as typed whether or not the line carries markup of its own.
+    log->append(QStringLiteral("<span style='white-space: pre-wrap'>") + message + QStringLiteral("</span>"));
 }
 
 void ftpupload::commenter()

@@ -68,8 +68,11 @@ void UpdaterFen::enregistrer()
 
 void UpdaterFen::abandonner(const QString &raison)
 {
-    QMessageBox::critical(this, tr("Mise à jour impossible"),
-                          tr("La dernière version n'a pas pu être téléchargée : %1").arg(raison));
+    // The reason may quote the server: shown as it is, never as markup.
+    QMessageBox box(QMessageBox::Critical, tr("Mise à jour impossible"),
+                    tr("La dernière version n'a pas pu être téléchargée : %1").arg(raison), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
     // The main window is built before this one closes, so the program keeps a window.
     Q_EMIT echec();
     close();

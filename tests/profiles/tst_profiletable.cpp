@@ -141,6 +141,24 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(configFile), ownerOnly());
     }
 
+    void readingRestrictsAnExistingFileToItsOwner()
+    {
+        QVERIFY(testkit::writeFile(configFile, "[Remote]\nsize=0\n"));
+        QVERIFY(QFile::setPermissions(configFile, ownerOnly() | QFile::ReadGroup | QFile::ReadOther));
+        readProfileTable(configFile);
+        QCOMPARE(QFile::permissions(configFile), ownerOnly());
+    }
+
+    void readOnlyFileStaysReadOnly()
+    {
+        // The "user" rights follow who runs the test (root may write anything): left out here.
+        const QFile::Permissions mode = ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+        QVERIFY(testkit::writeFile(configFile, "[Remote]\nsize=0\n"));
+        QVERIFY(QFile::setPermissions(configFile, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        readProfileTable(configFile);
+        QCOMPARE(QFile::permissions(configFile) & mode, QFile::ReadOwner);
+    }
+
 private:
     // QFile reports the owner's rights twice, as owner and as the current user.
     static QFile::Permissions ownerOnly()

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSettings>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void windowIsTranslatedFromTheWorkingDirectory();
     void notificationLinesStartWithTheTime();
     void commentButtonOpensTheCommentPage();
+    void logShowsNamesAsTyped();
 
 private:
     std::unique_ptr<testkit::WorkDir> m_dir;
@@ -209,6 +211,22 @@ void MainWindowTest::commentButtonOpensTheCommentPage()
     QTest::mouseClick(window.commentButton, Qt::LeftButton);
     QCOMPARE(urls.urls(), QList<QUrl>{QUrl(QString::fromLatin1(BuildConfig::serverUrl) + QStringLiteral("/Web/public-news-44.php"))});
     QVERIFY(window.log->toPlainText().isEmpty());
+}
+
+void MainWindowTest::logShowsNamesAsTyped()
+{
+    const QString name = QStringLiteral(" a  <b>&c\tz");
+    QSettings settings(QStringLiteral("config.ini"), QSettings::IniFormat);
+    settings.beginWriteArray(QStringLiteral("Remote"));
+    settings.setArrayIndex(0);
+    settings.setValue(QStringLiteral("nomPodcast"), name);
+    settings.endArray();
+    settings.sync();
+
+    ftpupload window{QString()};
+    window.profileCombo->setCurrentIndex(1);
+    QCOMPARE(window.log->toPlainText().section(QLatin1Char('\n'), 0, 0).mid(8),
+             QStringLiteral(" : Sélection du podcast \"") + name);
 }
 
 QTEST_MAIN(MainWindowTest)

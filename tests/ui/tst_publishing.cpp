@@ -62,7 +62,9 @@ void PublishingTest::init()
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("server/site")));
     QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("src")));
     m_server = std::make_unique<testkit::FtpServer>();
-    QVERIFY2(m_server->start({m_dir->filePath(QStringLiteral("server"))}), qPrintable(m_server->errorString()));
+    testkit::FtpServer::Options options;
+    options.root = m_dir->filePath(QStringLiteral("server"));
+    QVERIFY2(m_server->start(options), qPrintable(m_server->errorString()));
     m_boxes = std::make_unique<testkit::ModalAnswerer>();
     m_window = std::make_unique<ftpupload>(QString());
     m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
