@@ -3,7 +3,8 @@
 #include <QFileDevice>
 #include <QHostAddress>
 #include <QLoggingCategory>
-#include <QTcpSocket>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTimer>
 
 #include "ftp/ftpparsers.h"
@@ -47,6 +48,7 @@ int FtpClient::connectToHost(const QString &host, quint16 port)
 {
     Request request(ConnectToHost, host);
     request.port = port;
+    request.tlsRequired = m_tlsRequired;
     return enqueue(std::move(request));
 }
 
@@ -120,6 +122,23 @@ void FtpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::mill
     m_idleTimeout = idle;
 }
 
+void FtpClient::acceptCertificate()
+{
+    if (!m_running || m_step != Step::Certificate)
+        return;
+    m_step = Step::Handshake;
+    restartWatchdog();
+    m_control->ignoreSslErrors(m_certificateErrors);
+    m_control->resume();
+}
+
+void FtpClient::rejectCertificate()
+{
+    if (!m_running || m_step != Step::Certificate)
+        return;
+    fail(UnknownError, tr("The certificate of %1 was not accepted: connection cancelled").arg(m_current->name), true);
+}
+
 int FtpClient::enqueue(Request request)
 {
     const int id = ++m_lastId;
@@ -137,6 +156,8 @@ int FtpClient::enqueue(Request request)
 void FtpClient::startNext()
 {
     m_startScheduled = false;
+    qDeleteAll(m_dropped);
+    m_dropped.clear();
     if (m_current || m_pending.empty())
         return;
     m_current = m_pending.front();
@@ -160,16 +181,21 @@ void FtpClient::execute()
     if (request.command == ConnectToHost) {
         releaseData();
         releaseControl();
+        m_certificateErrors.clear();
         m_epsvRefused = false;
         m_useMlsd = false;
         m_transferType.reset();
         setState(HostLookup);
         m_control = createSocket();
-        connect(m_control, &QTcpSocket::stateChanged, this, &FtpClient::onControlStateChanged);
-        connect(m_control, &QTcpSocket::connected, this, &FtpClient::onControlConnected);
-        connect(m_control, &QTcpSocket::readyRead, this, &FtpClient::onControlReadyRead);
-        connect(m_control, &QTcpSocket::disconnected, this, &FtpClient::onControlLost);
-        connect(m_control, &QTcpSocket::errorOccurred, this, &FtpClient::onControlLost);
+        // The user is asked about a certificate that fails verification while the handshake waits.
+        m_control->setPauseMode(QAbstractSocket::PauseOnSslErrors);
+        connect(m_control, &QSslSocket::stateChanged, this, &FtpClient::onControlStateChanged);
+        connect(m_control, &QSslSocket::connected, this, &FtpClient::onControlConnected);
+        connect(m_control, &QSslSocket::readyRead, this, &FtpClient::onControlReadyRead);
+        connect(m_control, &QSslSocket::disconnected, this, &FtpClient::onControlLost);
+        connect(m_control, &QSslSocket::errorOccurred, this, &FtpClient::onControlLost);
+        connect(m_control, &QSslSocket::sslErrors, this, &FtpClient::onControlSslErrors);
+        connect(m_control, &QSslSocket::encrypted, this, &FtpClient::onControlEncrypted);
         m_step = Step::Connect;
         restartWatchdog();
         m_control->connectToHost(request.name, request.port);
@@ -242,6 +268,8 @@ void FtpClient::finish()
     if (request.command == Put && m_openedDevice && request.device)
         request.device->close();
     m_openedDevice = false;
+    if (m_progressScheduled)
+        reportProgress();
 
     const bool failed = m_error != NoError;
     emit commandFinished(request.id, failed);
@@ -262,20 +290,37 @@ void FtpClient::setState(State state)
     emit stateChanged(state);
 }
 
-// Every socket is made here: encrypted connections will swap in a QSslSocket.
-QTcpSocket *FtpClient::createSocket()
+// Every socket is made here. A socket stays plain until startClientEncryption().
+QSslSocket *FtpClient::createSocket()
 {
-    return new QTcpSocket(this);
+    auto *socket = new QSslSocket(this);
+    QSslConfiguration configuration = socket->sslConfiguration();
+    // TLS 1.2: under 1.3 vsftpd sends a session ticket on each data connection, and closing one
+    // before the ticket has been read resets it and loses the end of an upload.
+    configuration.setProtocol(QSsl::TlsV1_2);
+    // vsftpd and proftpd refuse data connections that do not resume the control session.
+    configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
+    socket->setSslConfiguration(configuration);
+    return socket;
+}
+
+// A released socket is aborted from the event loop, and deleted only when the next command
+// starts: we may be inside one of its signals (Qt's send loop), where an abort loses data or
+// crashes, and a slot may hold a nested event loop (a message box) there meanwhile.
+void FtpClient::dropSocket(QSslSocket *socket)
+{
+    socket->disconnect(this);
+    QMetaObject::invokeMethod(socket, &QAbstractSocket::abort, Qt::QueuedConnection);
+    m_dropped.push_back(socket);
 }
 
 void FtpClient::releaseControl()
 {
     if (!m_control)
         return;
-    m_control->disconnect(this);
-    m_control->abort();
-    m_control->deleteLater();
+    dropSocket(m_control);
     m_control = nullptr;
+    m_encrypted = false;
     m_replyBuffer.clear();
 }
 
@@ -283,9 +328,7 @@ void FtpClient::releaseData()
 {
     if (!m_data)
         return;
-    m_data->disconnect(this);
-    m_data->abort();
-    m_data->deleteLater();
+    dropSocket(m_data);
     m_data = nullptr;
 }
 
@@ -385,10 +428,38 @@ void FtpClient::onControlLost()
             fail(UnknownError, tr("Connection to host %1 failed: %2").arg(host, socketText), true);
         return;
     }
+    if (m_step == Step::Handshake) {
+        fail(UnknownError, tr("TLS handshake with %1 failed: %2").arg(m_current->name, socketText), true);
+        return;
+    }
     if (socketError == QAbstractSocket::RemoteHostClosedError)
         fail(UnknownError, tr("Connection closed by the server"), true);
     else
         fail(UnknownError, tr("Connection to the server lost: %1").arg(socketText), true);
+}
+
+void FtpClient::onControlSslErrors(const QList<QSslError> &errors)
+{
+    if (!m_running || m_step != Step::Handshake)
+        return;
+    // The socket has paused the handshake; the question may take longer than any time limit.
+    m_step = Step::Certificate;
+    m_watchdog->stop();
+    m_certificateErrors = errors;
+    const int id = m_current->id;
+    QMetaObject::invokeMethod(this, [this, id] {
+        if (isRunning(id) && m_step == Step::Certificate)
+            emit untrustedCertificate(m_control->peerCertificate(), m_certificateErrors);
+    }, Qt::QueuedConnection);
+}
+
+void FtpClient::onControlEncrypted()
+{
+    if (!m_running || m_step != Step::Handshake)
+        return;
+    m_encrypted = true;
+    setState(Connected);
+    finish();
 }
 
 void FtpClient::onReply(const ftp::Reply &reply)
@@ -417,24 +488,40 @@ void FtpClient::onReply(const ftp::Reply &reply)
         if (isPreliminary(code))
             return;
         if (code == 220) {
-            setState(Connected);
-            finish();
+            m_step = Step::Auth;
+            send("AUTH TLS");
         } else {
             fail(UnknownError, reply.text, true);
         }
+        return;
+    case Step::Auth:
+        onAuthReply(reply);
         return;
     case Step::User:
         if (code == 331) {
             m_step = Step::Password;
             send("PASS " + m_current->password.toUtf8());
         } else if (isPositive(code)) {
-            m_step = Step::Features;
-            send("FEAT");
+            afterLogin();
         } else {
             fail(UnknownError, reply.text);
         }
         return;
     case Step::Password:
+        if (isPositive(code))
+            afterLogin();
+        else
+            fail(UnknownError, reply.text);
+        return;
+    case Step::Pbsz:
+        if (isPositive(code)) {
+            m_step = Step::Prot;
+            send("PROT P");
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::Prot:
         if (isPositive(code)) {
             m_step = Step::Features;
             send("FEAT");
@@ -498,8 +585,10 @@ void FtpClient::onReply(const ftp::Reply &reply)
             fail(UnknownError, reply.text);
         }
         return;
+    case Step::Handshake:
+    case Step::Certificate:
     case Step::DataConnect:
-        // Nothing was asked of the server while the data connection is being made.
+        // Nothing was asked of the server meanwhile.
         fail(UnknownError, tr("Unexpected reply from the server: %1").arg(reply.text), true);
         return;
     case Step::Transfer:
@@ -513,12 +602,50 @@ void FtpClient::onReply(const ftp::Reply &reply)
     }
 }
 
+void FtpClient::onAuthReply(const ftp::Reply &reply)
+{
+    const int code = reply.code;
+    if (isPreliminary(code))
+        return;
+    if (code == 234) {
+        m_step = Step::Handshake;
+        m_control->startClientEncryption();
+    } else if (code >= 500 && !m_current->tlsRequired) {
+        // The server has no TLS: plain FTP, as before.
+        setState(Connected);
+        finish();
+    } else if (code >= 500) {
+        // Going on would send the password in clear to a host that used to encrypt.
+        fail(UnknownError,
+             tr("%1 no longer offers TLS (\"%2\"), although its certificate was trusted; the connection was stopped before sending the password")
+                 .arg(m_current->name, reply.text),
+             true);
+    } else {
+        // The server offers TLS but cannot now: plain FTP would send the password in clear.
+        fail(UnknownError, reply.text, true);
+    }
+}
+
+// Commands that follow a successful login: on an encrypted connection the data connections are
+// protected first (RFC 4217).
+void FtpClient::afterLogin()
+{
+    if (m_encrypted) {
+        m_step = Step::Pbsz;
+        send("PBSZ 0");
+    } else {
+        m_step = Step::Features;
+        send("FEAT");
+    }
+}
+
 void FtpClient::startTransfer()
 {
     m_listBuffer.clear();
     m_localFault.clear();
     m_finalReply = false;
     m_dataClosed = false;
+    m_transferStarted = false;
     m_sending = false;
     m_allSent = false;
     m_done = 0;
@@ -561,11 +688,25 @@ void FtpClient::connectData(quint16 port)
 {
     m_step = Step::DataConnect;
     m_data = createSocket();
-    connect(m_data, &QTcpSocket::connected, this, &FtpClient::onDataConnected);
-    connect(m_data, &QTcpSocket::readyRead, this, &FtpClient::onDataReadyRead);
-    connect(m_data, &QTcpSocket::bytesWritten, this, &FtpClient::onDataBytesWritten);
-    connect(m_data, &QTcpSocket::disconnected, this, &FtpClient::onDataDisconnected);
-    connect(m_data, &QTcpSocket::errorOccurred, this, &FtpClient::onDataError);
+    connect(m_data, &QSslSocket::connected, this, &FtpClient::onDataConnected);
+    connect(m_data, &QSslSocket::readyRead, this, &FtpClient::onDataReadyRead);
+    connect(m_data, &QSslSocket::bytesWritten, this, &FtpClient::onDataBytesWritten);
+    connect(m_data, &QSslSocket::disconnected, this, &FtpClient::onDataDisconnected);
+    connect(m_data, &QSslSocket::errorOccurred, this, &FtpClient::onDataError);
+    if (m_encrypted) {
+        QSslConfiguration configuration = m_data->sslConfiguration();
+        // Taken now rather than at the control handshake: a TLS 1.3 ticket comes after it.
+        configuration.setSessionTicket(m_control->sslConfiguration().sessionTicket());
+        m_data->setSslConfiguration(configuration);
+        // The same server as the control connection, with the certificate accepted there.
+        m_data->setPeerVerifyName(m_control->peerName());
+        m_data->ignoreSslErrors(m_certificateErrors);
+        connect(m_data, &QSslSocket::encrypted, this, &FtpClient::beginTransfer);
+        connect(m_data, &QSslSocket::encryptedBytesWritten, this, [this] {
+            restartWatchdog();
+            fillDataSocket();
+        });
+    }
     // The address a PASV reply names is ignored: behind NAT it is often wrong, and obeying it
     // would let a server point us at a third host.
     m_data->connectToHost(m_control->peerAddress(), port);
@@ -580,6 +721,17 @@ void FtpClient::onDataConnected()
         send("STOR " + name);
     else
         send((m_useMlsd ? "MLSD" : "LIST") + (name.isEmpty() ? QByteArray() : ' ' + name));
+}
+
+void FtpClient::beginTransfer()
+{
+    if (m_current->command != Put)
+        return;
+    const int id = m_current->id;
+    m_sending = true;
+    emit dataTransferProgress(0, m_total);
+    if (isRunning(id))
+        fillDataSocket();
 }
 
 void FtpClient::onDataReadyRead()
@@ -621,16 +773,29 @@ void FtpClient::onDataBytesWritten(qint64 bytes)
 {
     restartWatchdog();
     m_done += bytes;
-    // Refilled, and closed once everything is out, before reporting: a slot may hold the event
-    // loop (a message box at 100 %) while the server confirms the file.
     fillDataSocket();
+    // Reported from the event loop, not from inside the socket's signal: a slot may hold the
+    // event loop (a message box at 100 %) while the server confirms the file.
+    if (!m_progressScheduled) {
+        m_progressScheduled = true;
+        QMetaObject::invokeMethod(this, &FtpClient::reportProgress, Qt::QueuedConnection);
+    }
+}
+
+void FtpClient::reportProgress()
+{
+    if (!m_progressScheduled)
+        return;
+    m_progressScheduled = false;
     emit dataTransferProgress(m_done, m_total);
 }
 
 void FtpClient::fillDataSocket()
 {
     QIODevice *device = m_current->device;
-    while (m_sending && m_data && m_data->bytesToWrite() < ChunkSize) {
+    // Encrypted bytes count too: an encrypting socket moves all its plain bytes into its own
+    // buffer at once.
+    while (m_sending && m_data && m_data->bytesToWrite() + m_data->encryptedBytesToWrite() < ChunkSize) {
         QByteArray chunk(ChunkSize, Qt::Uninitialized);
         const qint64 read = device ? device->read(chunk.data(), ChunkSize) : -1;
         if (read < 0) {
@@ -643,10 +808,12 @@ void FtpClient::fillDataSocket()
         }
         if (read == 0) {
             if (m_data->bytesToWrite() == 0) {
-                // Closing the data connection is how the server learns that the file is whole.
+                // Closing the data connection is how the server learns that the file is whole;
+                // under TLS it must be a close_notify, or servers reply 426 or keep a truncated
+                // file. Queued: this may run inside the socket's bytesWritten handler.
                 m_sending = false;
                 m_allSent = true;
-                m_data->disconnectFromHost();
+                QMetaObject::invokeMethod(m_data, &QAbstractSocket::disconnectFromHost, Qt::QueuedConnection);
             }
             return;
         }
@@ -659,17 +826,19 @@ void FtpClient::onTransferReply(const ftp::Reply &reply)
 {
     const int code = reply.code;
     if (isPreliminary(code)) {
-        if (m_current->command == Put && !m_sending && !m_allSent) {
-            const int id = m_current->id;
-            m_sending = true;
-            emit dataTransferProgress(0, m_total);
-            if (isRunning(id))
-                fillDataSocket();
+        if (!m_transferStarted) {
+            m_transferStarted = true;
+            // The data handshake starts only now: the server may not be listening for it before
+            // the command, and waiting for it before sending the command deadlocks.
+            if (!m_encrypted)
+                beginTransfer();
+            else if (m_data)
+                m_data->startClientEncryption();
         }
         return;
     }
     if (!isPositive(code)) {
-        fail(UnknownError, m_localFault.isEmpty() ? reply.text : m_localFault);
+        fail(UnknownError, transferFailure(reply.text));
         return;
     }
     m_finalReply = true;
@@ -697,9 +866,27 @@ void FtpClient::onDataError()
         fail(UnknownError, tr("Cannot open the data connection: %1").arg(m_data->errorString()));
         return;
     }
+    if (m_encrypted && !m_data->isEncrypted()) {
+        // The server replies next.
+        m_localFault = tr("The encrypted data connection failed: %1").arg(m_data->errorString());
+        m_dataClosed = true;
+        releaseData();
+        finishTransferIfComplete();
+        return;
+    }
     // A transfer that breaks shows as a closed connection; the server's reply tells the rest.
     if (m_data->state() == QAbstractSocket::UnconnectedState)
         onDataDisconnected();
+}
+
+QString FtpClient::transferFailure(const QString &serverText) const
+{
+    const QString reason = m_localFault.isEmpty() ? serverText : m_localFault;
+    // A put whose encrypted data connection failed leaves an empty file on the server: it must
+    // not pass for a file that arrived.
+    if (m_encrypted && m_current->command == Put && m_done == 0)
+        return tr("The file %1 was not sent: %2").arg(m_current->name, reason);
+    return reason;
 }
 
 void FtpClient::finishTransferIfComplete()
@@ -707,10 +894,12 @@ void FtpClient::finishTransferIfComplete()
     if (!m_finalReply)
         return;
     if (m_current->command == List) {
-        if (m_dataClosed)
+        if (m_dataClosed && m_localFault.isEmpty())
             finish();
+        else if (m_dataClosed)
+            fail(UnknownError, m_localFault);
     } else if (!m_localFault.isEmpty()) {
-        fail(UnknownError, m_localFault);
+        fail(UnknownError, transferFailure(m_localFault));
     } else if (!m_allSent) {
         fail(UnknownError, tr("The data connection closed before the whole file was sent"));
     } else {

@@ -3,16 +3,20 @@
 #include <chrono>
 #include <deque>
 #include <optional>
+#include <vector>
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslError>
 #include <QString>
 
 #include "ftp/urlinfo.h"
 
 class QIODevice;
-class QTcpSocket;
+class QSslSocket;
 class QTimer;
 
 namespace ftp {
@@ -23,6 +27,10 @@ struct Reply;
 // returns its id; commands run one at a time, in order, on the calling thread. A failed command
 // discards the commands queued behind it. Data connections are passive (EPSV, then PASV) and
 // always go to the control connection's peer.
+//
+// Every connection asks for explicit TLS (AUTH TLS) right after the greeting, before the user
+// name and password; when the server offers it, the data connections are encrypted too. A
+// server that refuses it is used in plain FTP, unless TLS was required for the connection.
 class FtpClient final : public QObject
 {
     Q_OBJECT
@@ -56,6 +64,7 @@ public:
     explicit FtpClient(QObject *parent = nullptr);
     ~FtpClient() override;
 
+    // The connection refuses plain FTP if TLS was required (setTlsRequired()) when it was queued.
     int connectToHost(const QString &host, quint16 port = 21);
     int login(const QString &user, const QString &password);
     int cd(const QString &dir);
@@ -86,6 +95,17 @@ public:
     // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
 
+    // For the connections queued from now on: a server that refuses TLS fails the connection
+    // before the password is sent, instead of being used in plain FTP.
+    void setTlsRequired(bool required) { m_tlsRequired = required; }
+    // The control connection is encrypted (and so are its data connections).
+    bool isEncrypted() const { return m_encrypted; }
+
+    // Answers untrustedCertificate(): the handshake goes on, ignoring the errors reported (and
+    // the same errors on the data connections), or the connection fails.
+    void acceptCertificate();
+    void rejectCertificate();
+
 Q_SIGNALS:
     void stateChanged(int state);
     void commandStarted(int id);
@@ -95,6 +115,10 @@ Q_SIGNALS:
     void listInfo(const UrlInfo &info);
     // (0, total) when a transfer begins, then the bytes sent so far; total is 0 when unknown.
     void dataTransferProgress(qint64 done, qint64 total);
+    // The server's certificate failed verification: the connection waits, however long it
+    // takes, until acceptCertificate() or rejectCertificate() is called. Emitted from the event
+    // loop, so a slot may ask the user.
+    void untrustedCertificate(const QSslCertificate &certificate, const QList<QSslError> &errors);
 
 private:
     struct Request
@@ -110,6 +134,7 @@ private:
         QString name; // host, user, directory or file
         QString password;
         quint16 port = 0;
+        bool tlsRequired = false;
         QPointer<QIODevice> device;
         TransferType type = Binary;
     };
@@ -117,8 +142,13 @@ private:
     enum class Step {
         Connect,
         Greeting,
+        Auth,
+        Handshake,
+        Certificate,
         User,
         Password,
+        Pbsz,
+        Prot,
         Features,
         Utf8,
         Simple,
@@ -138,7 +168,8 @@ private:
     bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
     void setState(State state);
 
-    QTcpSocket *createSocket();
+    QSslSocket *createSocket();
+    void dropSocket(QSslSocket *socket);
     void releaseControl();
     void releaseData();
     void send(const QByteArray &command);
@@ -149,19 +180,26 @@ private:
     void onControlConnected();
     void onControlReadyRead();
     void onControlLost();
+    void onControlSslErrors(const QList<QSslError> &errors);
+    void onControlEncrypted();
     void onReply(const ftp::Reply &reply);
+    void onAuthReply(const ftp::Reply &reply);
+    void afterLogin();
     void onTransferReply(const ftp::Reply &reply);
 
     void startTransfer();
     void requestPassivePort();
     void connectData(quint16 port);
     void onDataConnected();
+    void beginTransfer();
     void onDataReadyRead();
     void onDataBytesWritten(qint64 bytes);
+    void reportProgress();
     void onDataDisconnected();
     void onDataError();
     void emitListEntries(bool flush);
     void fillDataSocket();
+    QString transferFailure(const QString &serverText) const;
     void finishTransferIfComplete();
 
     State m_state = Unconnected;
@@ -174,19 +212,26 @@ private:
     int m_lastId = 0;
     Step m_step = Step::Connect;
 
-    QTcpSocket *m_control = nullptr;
+    bool m_tlsRequired = false;
+    QSslSocket *m_control = nullptr;
+    // Released, waiting to be deleted.
+    std::vector<QSslSocket *> m_dropped;
     QByteArray m_replyBuffer;
     QTimer *m_watchdog = nullptr;
     std::chrono::milliseconds m_connectTimeout{30000};
     std::chrono::milliseconds m_idleTimeout{60000};
 
     // Per connection, learnt from the server.
+    bool m_encrypted = false;
+    // Verification errors of the control connection's certificate: asked about, then accepted.
+    QList<QSslError> m_certificateErrors;
     bool m_epsvRefused = false;
     bool m_useMlsd = false;
     std::optional<TransferType> m_transferType;
 
     // The running transfer.
-    QTcpSocket *m_data = nullptr;
+    QSslSocket *m_data = nullptr;
+    bool m_transferStarted = false;
     QByteArray m_listBuffer;
     QString m_localFault;
     bool m_openedDevice = false;
@@ -194,6 +239,7 @@ private:
     bool m_dataClosed = false;
     bool m_sending = false;
     bool m_allSent = false;
+    bool m_progressScheduled = false;
     qint64 m_done = 0;
     qint64 m_total = 0;
 };

@@ -37,6 +37,8 @@ private Q_SLOTS:
     void silenceFailsTheCommandAndCloses_data();
     void silenceFailsTheCommandAndCloses();
     void lineBreaksInNamesNeverReachTheServer();
+    void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed_data();
+    void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed();
 
 private:
     void queueLogin();
@@ -343,6 +345,42 @@ void TestFtpScripted::lineBreaksInNamesNeverReachTheServer()
     for (const QByteArray &line : m_server->commands())
         QVERIFY2(!line.startsWith("DELE") && !line.startsWith("CWD"), line.constData());
     QCOMPARE(m_client->state(), FtpClient::LoggedIn);
+}
+
+void TestFtpScripted::serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed_data()
+{
+    QTest::addColumn<QByteArray>("authReply");
+    QTest::addColumn<bool>("required");
+    QTest::addColumn<bool>("plain");
+
+    QTest::newRow("no TLS") << QByteArray("502 Command not implemented.") << false << true;
+    QTest::newRow("no TLS where it was trusted") << QByteArray("500 AUTH not understood.") << true << false;
+    QTest::newRow("TLS offered but not now") << QByteArray("431 Unable to start TLS now.") << false << false;
+}
+
+void TestFtpScripted::serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed()
+{
+    QFETCH(QByteArray, authReply);
+    QFETCH(bool, required);
+    QFETCH(bool, plain);
+    m_server->on("AUTH", [&](const QByteArray &) { m_server->reply(authReply); });
+    m_client->setTlsRequired(required);
+    queueLogin();
+    m_client->setTlsRequired(false);
+    waitDone();
+
+    QCOMPARE(m_server->commands().first(), QByteArray("AUTH TLS"));
+    QVERIFY(!m_client->isEncrypted());
+    if (plain) {
+        QCOMPARE(m_client->state(), FtpClient::LoggedIn);
+        QVERIFY(m_server->commands().contains("PASS password"));
+        QVERIFY(!m_server->commands().contains("PBSZ 0"));
+    } else {
+        QCOMPARE(m_server->commands(), QList<QByteArray>{"AUTH TLS"});
+        QCOMPARE(m_client->state(), FtpClient::Unconnected);
+        QCOMPARE(m_client->error(), FtpClient::UnknownError);
+        QVERIFY(!m_client->errorString().isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFtpScripted)

@@ -1,5 +1,6 @@
 #include "ftpserver.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -28,9 +29,13 @@ bool FtpServer::start(const Options &options)
     environment.insert(QStringLiteral("PYTHONDONTWRITEBYTECODE"), QStringLiteral("1"));
     m_process->setProcessEnvironment(environment);
     // Debian's interpreter: the one that has pyftpdlib.
-    m_process->start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral(TESSALY_TESTKIT_DIR "/ftpserver.py"), QStringLiteral("--root"), options.root,
-                      QStringLiteral("--user"), options.user, QStringLiteral("--password"), options.password});
+    QStringList arguments{QStringLiteral(TESSALY_TESTKIT_DIR "/ftpserver.py"), QStringLiteral("--root"), options.root,
+                          QStringLiteral("--user"), options.user, QStringLiteral("--password"), options.password};
+    if (!options.certificate.isEmpty())
+        arguments << QStringLiteral("--certificate") << options.certificate;
+    if (!options.dataCertificate.isEmpty())
+        arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
+    m_process->start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!m_process->waitForStarted(10000)) {
         m_error = QStringLiteral("cannot run /usr/bin/python3: ") + m_process->errorString();
         return false;
@@ -46,6 +51,35 @@ bool FtpServer::start(const Options &options)
     m_port = line.startsWith("port ") ? line.mid(5).toUShort(&ok) : 0;
     if (!ok || m_port == 0) {
         m_error = QStringLiteral("unexpected output from the FTP server: ") + QString::fromUtf8(line);
+        return false;
+    }
+    return true;
+}
+
+bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error)
+{
+    const QString key = pemPath + QStringLiteral(".key");
+    const QString certificate = pemPath + QStringLiteral(".crt");
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    // Named localhost while the tests connect to 127.0.0.1: the certificate fails verification
+    // both as self-signed and for its name, as a shared host's often does.
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+                   QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                   QStringLiteral("-days"), QStringLiteral("30"), QStringLiteral("-subj"), QStringLiteral("/O=Tessaly tests/CN=") + commonName,
+                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=DNS:localhost"), QStringLiteral("-keyout"), key,
+                   QStringLiteral("-out"), certificate});
+    if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0) {
+        *error = QStringLiteral("openssl failed: ") + openssl.errorString() + QLatin1Char(' ') + QString::fromLocal8Bit(openssl.readAll());
+        return false;
+    }
+    QFile pem(pemPath);
+    QFile keyFile(key);
+    QFile certificateFile(certificate);
+    if (!pem.open(QIODevice::WriteOnly) || !keyFile.open(QIODevice::ReadOnly) || !certificateFile.open(QIODevice::ReadOnly)
+        || pem.write(certificateFile.readAll() + keyFile.readAll()) < 0) {
+        *error = QStringLiteral("cannot write ") + pemPath;
         return false;
     }
     return true;

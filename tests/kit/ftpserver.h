@@ -27,6 +27,11 @@ public:
         QString root; // an existing folder
         QString user = QStringLiteral("podcaster");
         QString password = QStringLiteral("s3cret-pass");
+        // A PEM file (certificate and key): the server then offers explicit TLS, and refuses data
+        // connections that do not resume the control connection's session, as vsftpd does.
+        QString certificate = QString();
+        // Another PEM file, presented on the data connections instead.
+        QString dataCertificate = QString();
     };
 
     FtpServer();
@@ -47,5 +52,9 @@ private:
     quint16 m_port = 0;
     QString m_error;
 };
+
+// Writes a new self-signed certificate and its key into one PEM file (openssl's command line);
+// false, with *error set, when that failed.
+bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error);
 
 } // namespace testkit

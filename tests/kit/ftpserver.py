@@ -2,7 +2,8 @@
 """FTP server for the tests: pyftpdlib on 127.0.0.1 with one account.
 
 Prints "port N" once it listens, then serves until its standard input closes,
-so it never outlives the test that started it.
+so it never outlives the test that started it. With --certificate it offers
+explicit TLS (AUTH TLS) with that PEM file (certificate and key).
 """
 import argparse
 import logging
@@ -15,10 +16,43 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
-class Handler(FTPHandler):
+class Settings:
     banner = "Tessaly test server ready."
     # Tests try wrong passwords; the usual pause would only slow them down.
     auth_failed_timeout = 0.1
+
+
+class Handler(Settings, FTPHandler):
+    pass
+
+
+def tls_handler(certificate, data_certificate):
+    from OpenSSL import SSL
+    from OpenSSL._util import lib
+    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+
+    data_context = None
+    if data_certificate:
+        data_context = SSL.Context(SSL.TLS_METHOD)
+        data_context.use_certificate_chain_file(data_certificate)
+        data_context.use_privatekey_file(data_certificate)
+
+    class TlsDataHandler(TLS_DTPHandler):
+        def secure_connection(self, ssl_context):
+            super().secure_connection(data_context or ssl_context)
+
+        # As vsftpd and proftpd do: a data connection must resume the
+        # control connection's TLS session.
+        def handle_ssl_established(self):
+            if not lib.SSL_session_reused(self.socket._ssl):
+                self._resp = ("522 SSL connection failed: session reuse required", logging.warning)
+                self.close()
+
+    class TlsHandler(Settings, TLS_FTPHandler):
+        dtp_handler = TlsDataHandler
+
+    TlsHandler.certfile = certificate
+    return TlsHandler
 
 
 def main():
@@ -26,14 +60,17 @@ def main():
     parser.add_argument("--root", required=True)
     parser.add_argument("--user", required=True)
     parser.add_argument("--password", required=True)
+    parser.add_argument("--certificate")
+    parser.add_argument("--data-certificate")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
-    Handler.authorizer = authorizer
+    handler = tls_handler(args.certificate, args.data_certificate) if args.certificate else Handler
+    handler.authorizer = authorizer
 
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = FTPServer(("127.0.0.1", 0), handler)
     print("port", server.socket.getsockname()[1], flush=True)
 
     def watch_parent():
