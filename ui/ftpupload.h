@@ -14,6 +14,8 @@ class QFile;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSslCertificate;
+class QSslError;
 class QTextEdit;
 class FtpClient;
 class UrlInfo;
@@ -113,6 +115,15 @@ private:
     void proposerSuppression();
     // Queues a put of the local file and keeps its file object until the put finishes.
     void mettreEnFile(const QString &chemin, const QString &nomDistant);
+
+    // Queues the connection and the login of an upload or a deletion.
+    void connecter(const QString &hote);
+    // A server certificate that failed verification: trusted already, or the user is asked.
+    void questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs);
+
+    // The server of the connection being opened, for its certificate.
+    QString hoteConnexion;
+    quint16 portConnexion = 0;
 
     // Removals of the running deletion not finished yet.
     int suppressionsRestantes = 0;

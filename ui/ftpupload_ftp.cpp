@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTextEdit>
 
 #include "ftp/ftpclient.h"
+#include "ftp/trustedcertificates.h"
 #include "playlist/playlistfiles.h"
 
 namespace {
@@ -26,6 +28,9 @@ quint16 portNumber(const QString &text)
 
 const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
 
+// Certificates trusted always, in the working directory beside config.ini.
+const QString fichierCertificats = QStringLiteral("certificats.txt");
+
 } // namespace
 
 void ftpupload::ftpEtat(int state)
@@ -40,6 +45,12 @@ void ftpupload::ftpEtat(int state)
     };
     if (state >= 0 && state < static_cast<int>(std::size(messages)))
         notifier(QStringLiteral(" : ") + messages[state]);
+    if (state != FtpClient::LoggedIn)
+        return;
+    if (ftp->isEncrypted())
+        notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
+    else
+        notifier(QStringLiteral(" : ") + rouge + tr("Connexion non chiffrée : le serveur ne propose pas TLS.") + QStringLiteral("</span>"));
 }
 
 void ftpupload::ftpTacheSuivante(int, bool)
@@ -121,8 +132,7 @@ void ftpupload::upload()
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
-    ftp->connectToHost(hoteFtp, portNumber(portEdit->text()));
-    ftp->login(userEdit->text(), passwordEdit->text());
+    connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
     ftp->list();
@@ -189,8 +199,7 @@ void ftpupload::effacerMp3()
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
-    ftp->connectToHost(serverEdit->text(), portNumber(portEdit->text()));
-    ftp->login(userEdit->text(), passwordEdit->text());
+    connecter(serverEdit->text());
     ftp->cd(remoteFolderEdit->text() + QStringLiteral("/MP3"));
     modeEnvoi = false;
     ftp->list();
@@ -218,4 +227,47 @@ void ftpupload::proposerSuppression()
     suppressionsRestantes = static_cast<int>(listeDistante.size());
     for (const QString &nom : std::as_const(listeDistante))
         ftp->remove(nom);
+}
+
+void ftpupload::connecter(const QString &hote)
+{
+    connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat, Qt::UniqueConnection);
+    hoteConnexion = hote;
+    portConnexion = portNumber(portEdit->text());
+    // A server whose certificate is trusted always never gets the password in clear, even if it
+    // (or someone in its place) stops offering TLS.
+    ftp->setTlsRequired(TrustedCertificates(fichierCertificats).contains(hoteConnexion, portConnexion));
+    ftp->connectToHost(hoteConnexion, portConnexion);
+    ftp->login(userEdit->text(), passwordEdit->text());
+}
+
+void ftpupload::questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs)
+{
+    TrustedCertificates approuves(fichierCertificats);
+    const TrustedCertificates::Verdict verdict = approuves.check(hoteConnexion, portConnexion, certificat);
+    if (verdict == TrustedCertificates::Verdict::Trusted) {
+        ftp->acceptCertificate();
+        return;
+    }
+    const QString texte = certificateQuestion(hoteConnexion, portConnexion, certificat, erreurs,
+                                              verdict == TrustedCertificates::Verdict::Changed);
+    QMessageBox box(QMessageBox::Warning, tr("Certificat non vérifié"), texte, QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
+    const QPushButton *toujours = box.addButton(tr("Toujours faire confiance"), QMessageBox::AcceptRole);
+    const QPushButton *cetteFois = box.addButton(tr("Faire confiance cette fois"), QMessageBox::AcceptRole);
+    QPushButton *annuler = box.addButton(tr("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(annuler);
+    box.setEscapeButton(annuler);
+    box.exec();
+
+    if (box.clickedButton() != toujours && box.clickedButton() != cetteFois) {
+        ftp->rejectCertificate();
+        return;
+    }
+    if (box.clickedButton() == toujours && !approuves.trust(hoteConnexion, portConnexion, certificat)) {
+        notifier(QStringLiteral(" : ") + rouge
+                 + tr("Le certificat n'a pas pu être enregistré : %1").arg(approuves.errorString()).toHtmlEscaped()
+                 + QStringLiteral("</span>"));
+    }
+    ftp->acceptCertificate();
 }

@@ -148,6 +148,7 @@ void PublishingTest::uploadCreatesMp3AndSendsEveryFile()
         QStringLiteral(" : Une tentative de connexion à l'hôte est en cours."),
         QStringLiteral(" : La connexion à l'hôte a été accomplie."),
         QStringLiteral(" : La connexion et l'identification ont été accomplies."),
+        QStringLiteral(" : Connexion non chiffrée : le serveur ne propose pas TLS."),
         QStringLiteral(" : MKDIR MP3"),
         QStringLiteral(" : CWD MP3"),
         QStringLiteral("a & b.mp3 mis en file d'attente."),
