@@ -17,6 +17,7 @@
 
 class QIODevice;
 class QSslSocket;
+class QTcpSocket;
 class QTimer;
 
 namespace ftp {
@@ -168,8 +169,9 @@ private:
     bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
     void setState(State state);
 
-    QSslSocket *createSocket();
-    void dropSocket(QSslSocket *socket);
+    QTcpSocket *createSocket();
+    QSslSocket *createTlsSocket();
+    void dropSocket(QTcpSocket *socket);
     void releaseControl();
     void releaseData();
     void send(const QByteArray &command);
@@ -215,7 +217,7 @@ private:
     bool m_tlsRequired = false;
     QSslSocket *m_control = nullptr;
     // Released, waiting to be deleted.
-    std::vector<QSslSocket *> m_dropped;
+    std::vector<QTcpSocket *> m_dropped;
     QByteArray m_replyBuffer;
     QTimer *m_watchdog = nullptr;
     std::chrono::milliseconds m_connectTimeout{30000};
@@ -230,7 +232,9 @@ private:
     std::optional<TransferType> m_transferType;
 
     // The running transfer.
-    QSslSocket *m_data = nullptr;
+    QTcpSocket *m_data = nullptr;
+    // m_data when it is encrypted.
+    QSslSocket *m_tlsData = nullptr;
     bool m_transferStarted = false;
     QByteArray m_listBuffer;
     QString m_localFault;
