@@ -1,6 +1,7 @@
 // Sends files with FtpClient in one connection, for bench/run.sh:
 //     ftpbench HOST PORT USER PASSWORD FILE...
-// Prints the process's peak resident memory ("peak-rss-kib N") when done.
+// Prints whether the session was encrypted ("encrypted yes") and the process's peak resident
+// memory ("peak-rss-kib N") when done.
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -37,6 +38,13 @@ int main(int argc, char *argv[])
     }
 
     FtpClient client;
+    // The TLS server of the benchmark has a self-signed certificate.
+    QObject::connect(&client, &FtpClient::untrustedCertificate, &client, &FtpClient::acceptCertificate);
+    bool encrypted = false;
+    QObject::connect(&client, &FtpClient::stateChanged, &app, [&](int state) {
+        if (state == FtpClient::LoggedIn)
+            encrypted = client.isEncrypted();
+    });
     QObject::connect(&client, &FtpClient::commandFinished, &app, [&](int, bool error) {
         if (error)
             std::fprintf(stderr, "ftpbench: %s\n", qPrintable(client.errorString()));
@@ -53,6 +61,7 @@ int main(int argc, char *argv[])
     client.close();
 
     const int result = app.exec();
+    std::printf("encrypted %s\n", encrypted ? "yes" : "no");
     std::printf("peak-rss-kib %s\n", peakResidentKib().constData());
     return result;
 }
