@@ -221,6 +221,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(ftp, &FtpClient::commandFinished, this, &ftpupload::commandFinished);
     connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
     connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
+    connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
 }
 
 ftpupload::~ftpupload() = default;

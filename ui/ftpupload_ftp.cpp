@@ -55,6 +55,13 @@ void ftpupload::ftpEtat(int state)
 
 void ftpupload::ftpTacheSuivante(int, bool)
 {
+    // The deletion is announced once its last removal is done, before the connection closes.
+    if (ftp->currentCommand() == FtpClient::Remove && suppressionsRestantes > 0) {
+        const bool echec = ftp->error() != FtpClient::NoError;
+        suppressionsRestantes = echec ? 0 : suppressionsRestantes - 1;
+        if (!echec && suppressionsRestantes == 0)
+            notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
+    }
     // A listing's continuation belongs to its handler in commandFinished().
     if (ftp->hasPendingCommands() || ftp->state() == FtpClient::Unconnected
         || ftp->currentCommand() == FtpClient::List)
@@ -94,13 +101,6 @@ void ftpupload::commandFinished(int, bool)
         else
             proposerSuppression();
         listeDistante.clear();
-        break;
-    case FtpClient::Remove:
-        if (suppressionsRestantes > 0) {
-            suppressionsRestantes = echec ? 0 : suppressionsRestantes - 1;
-            if (!echec && suppressionsRestantes == 0)
-                notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
-        }
         break;
     default:
         break;
@@ -231,7 +231,6 @@ void ftpupload::proposerSuppression()
 
 void ftpupload::connecter(const QString &hote)
 {
-    connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat, Qt::UniqueConnection);
     hoteConnexion = hote;
     portConnexion = portNumber(portEdit->text());
     // A server whose certificate is trusted always never gets the password in clear, even if it

@@ -6,7 +6,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTextEdit>
 #include <QtTest>
@@ -14,6 +13,7 @@
 #include "ftp/ftpclient.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
+#include "tests/ui/publishingkit.h"
 #include "ui/ftpupload.h"
 
 // Publishing through the window against a real FTP server: the episodes of src/ go into
@@ -41,10 +41,8 @@ private Q_SLOTS:
 private:
     void makeEpisodes();
     void fillForm(const QString &password);
-    // Waits until the client has gone back to Unconnected with nothing queued.
-    bool waitForIdle();
-    // The log's lines; a leading time is cut, so " : CWD MP3" stands for "hh:mm:ss : CWD MP3".
-    QStringList logLines() const;
+    bool waitForIdle() { return publishingkit::waitForIdle(m_window->ftp, *m_states, *m_boxes); }
+    QStringList logLines() const { return publishingkit::logLines(m_window->log); }
     QString remote(const QString &name) const { return m_dir->filePath(QStringLiteral("server/site/") + name); }
     QStringList remoteMp3() const;
 
@@ -99,23 +97,6 @@ void PublishingTest::fillForm(const QString &password)
     m_window->passwordEdit->setText(password);
     m_window->localFolderEdit->setText(m_dir->filePath(QStringLiteral("src")));
     m_window->remoteFolderEdit->setText(QStringLiteral("/site"));
-}
-
-bool PublishingTest::waitForIdle()
-{
-    return QTest::qWaitFor([this] {
-        return !m_states->isEmpty() && m_window->ftp->state() == FtpClient::Unconnected
-               && !m_window->ftp->hasPendingCommands() && !QApplication::activeModalWidget();
-    }, 20000);
-}
-
-QStringList PublishingTest::logLines() const
-{
-    static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d"));
-    QStringList lines = m_window->log->toPlainText().split(QLatin1Char('\n'));
-    for (QString &line : lines)
-        line.remove(time);
-    return lines;
 }
 
 QStringList PublishingTest::remoteMp3() const
@@ -322,6 +303,9 @@ void PublishingTest::deletionRemovesOnlyTheFilesAfterYes()
     QVERIFY(lines.contains(QStringLiteral(" : Prêt.")));
     QCOMPARE(lines.count(QStringLiteral(" : Fichiers supprimés du serveur.")), 1);
     QVERIFY(lines.indexOf(QStringLiteral(" : Fichiers supprimés du serveur.")) > lines.indexOf(QStringLiteral(" : Supprimer playlist.xml")));
+    // Announced once the removals are done, then the connection closes.
+    QCOMPARE(lines.mid(lines.size() - 4, 2),
+             (QStringList{QStringLiteral(" : Fichiers supprimés du serveur."), QStringLiteral(" : Prêt.")}));
 }
 
 void PublishingTest::declinedDeletionKeepsTheFiles()
@@ -354,8 +338,7 @@ void PublishingTest::deletionOfAnEmptyFolderClosesTheConnection()
     const QStringList lines = logLines();
     QVERIFY(lines.contains(QStringLiteral(" : Fichiers supprimés du serveur.")));
     QVERIFY(!lines.join(QLatin1Char('\n')).contains(QStringLiteral("Supprimer ")));
-    // The connection is free again for the next action.
-    m_boxes->answer(QMessageBox::Ok);
+    // The connection is free again for the next action (nothing to send: no box).
     QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
     QVERIFY(!logLines().contains(QStringLiteral(" : Une opération FTP est déjà en cours.")));
     QVERIFY(waitForIdle());

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSslCertificate>
 #include <QTextEdit>
@@ -14,6 +13,7 @@
 #include "ftp/trustedcertificates.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
+#include "tests/ui/publishingkit.h"
 #include "ui/ftpupload.h"
 
 namespace {
@@ -44,8 +44,8 @@ private:
     void startServer(bool tls);
     void fillForm();
     void answerCertificate(const QString &button);
-    bool waitForIdle();
-    QStringList logLines() const;
+    bool waitForIdle() { return publishingkit::waitForIdle(m_window->ftp, *m_states, *m_boxes); }
+    QStringList logLines() const { return publishingkit::logLines(m_window->log); }
     qsizetype certificateQuestions() const;
     QString remote(const QString &name) const { return m_dir->filePath(QStringLiteral("server/site/") + name); }
     QString trustedLine(const QSslCertificate &certificate) const;
@@ -120,23 +120,6 @@ void PublishingTlsTest::answerCertificate(const QString &button)
         }
         widget->close();
     });
-}
-
-bool PublishingTlsTest::waitForIdle()
-{
-    return QTest::qWaitFor([this] {
-        return !m_states->isEmpty() && m_window->ftp->state() == FtpClient::Unconnected
-               && !m_window->ftp->hasPendingCommands() && !QApplication::activeModalWidget() && m_boxes->pending() == 0;
-    }, 20000);
-}
-
-QStringList PublishingTlsTest::logLines() const
-{
-    static const QRegularExpression time(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d"));
-    QStringList lines = m_window->log->toPlainText().split(QLatin1Char('\n'));
-    for (QString &line : lines)
-        line.remove(time);
-    return lines;
 }
 
 qsizetype PublishingTlsTest::certificateQuestions() const
