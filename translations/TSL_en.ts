@@ -91,6 +91,26 @@
         <source>The data connection closed before the whole file was sent</source>
         <translation>The data connection closed before the whole file was sent</translation>
     </message>
+    <message>
+        <source>The certificate of %1 was not accepted: connection cancelled</source>
+        <translation>The certificate of %1 was not accepted: connection cancelled</translation>
+    </message>
+    <message>
+        <source>TLS handshake with %1 failed: %2</source>
+        <translation>TLS handshake with %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
+        <translation>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</translation>
+    </message>
+    <message>
+        <source>The encrypted data connection failed: %1</source>
+        <translation>The encrypted data connection failed: %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was not sent: %2</source>
+        <translation>The file %1 was not sent: %2</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -344,6 +364,62 @@
     <message>
         <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
         <translation> : The source folder is now &lt;b&gt;"</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (TLS).</source>
+        <translation>Encrypted connection (TLS).</translation>
+    </message>
+    <message>
+        <source>Connexion non chiffrée : le serveur ne propose pas TLS.</source>
+        <translation>Unencrypted connection: the server does not offer TLS.</translation>
+    </message>
+    <message>
+        <source>Certificat non vérifié</source>
+        <translation>Unverified certificate</translation>
+    </message>
+    <message>
+        <source>Toujours faire confiance</source>
+        <translation>Always trust</translation>
+    </message>
+    <message>
+        <source>Faire confiance cette fois</source>
+        <translation>Trust this time</translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <translation>The certificate could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <translation>Warning: this is not the certificate you trusted for this server. It may have been renewed, but another server may also be posing as this one.</translation>
+    </message>
+    <message>
+        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <translation>The certificate of the server %1 (port %2) could not be verified:</translation>
+    </message>
+    <message>
+        <source>Sujet : %1</source>
+        <translation>Subject: %1</translation>
+    </message>
+    <message>
+        <source>Émetteur : %1</source>
+        <translation>Issuer: %1</translation>
+    </message>
+    <message>
+        <source>Valide du %1 au %2</source>
+        <translation>Valid from %1 to %2</translation>
+    </message>
+    <message>
+        <source>Empreinte SHA-256 : %1</source>
+        <translation>SHA-256 fingerprint: %1</translation>
+    </message>
+    <message>
+        <source>Faire confiance à ce certificat ?</source>
+        <translation>Trust this certificate?</translation>
     </message>
 </context>
 <context>

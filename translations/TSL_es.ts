@@ -91,6 +91,26 @@
         <source>The data connection closed before the whole file was sent</source>
         <translation>La conexión de datos se cerró antes de enviar todo el archivo</translation>
     </message>
+    <message>
+        <source>The certificate of %1 was not accepted: connection cancelled</source>
+        <translation>No se aceptó el certificado de %1: conexión cancelada</translation>
+    </message>
+    <message>
+        <source>TLS handshake with %1 failed: %2</source>
+        <translation>Falló la negociación TLS con %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
+        <translation>%1 ya no ofrece TLS ("%2"), aunque su certificado era de confianza; la conexión se detuvo antes de enviar la contraseña</translation>
+    </message>
+    <message>
+        <source>The encrypted data connection failed: %1</source>
+        <translation>Falló la conexión de datos cifrada: %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was not sent: %2</source>
+        <translation>No se envió el archivo %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -344,6 +364,62 @@
     <message>
         <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
         <translation> : La carpeta de origen es ahora &lt;b&gt;"</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (TLS).</source>
+        <translation>Conexión cifrada (TLS).</translation>
+    </message>
+    <message>
+        <source>Connexion non chiffrée : le serveur ne propose pas TLS.</source>
+        <translation>Conexión sin cifrar: el servidor no ofrece TLS.</translation>
+    </message>
+    <message>
+        <source>Certificat non vérifié</source>
+        <translation>Certificado no verificado</translation>
+    </message>
+    <message>
+        <source>Toujours faire confiance</source>
+        <translation>Confiar siempre</translation>
+    </message>
+    <message>
+        <source>Faire confiance cette fois</source>
+        <translation>Confiar esta vez</translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <translation>No se pudo guardar el certificado: %1</translation>
+    </message>
+    <message>
+        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <translation>Atención: este no es el certificado que aprobó para este servidor. Puede que se haya renovado, pero también puede que otro servidor se haga pasar por él.</translation>
+    </message>
+    <message>
+        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <translation>No se pudo verificar el certificado del servidor %1 (puerto %2):</translation>
+    </message>
+    <message>
+        <source>Sujet : %1</source>
+        <translation>Sujeto: %1</translation>
+    </message>
+    <message>
+        <source>Émetteur : %1</source>
+        <translation>Emisor: %1</translation>
+    </message>
+    <message>
+        <source>Valide du %1 au %2</source>
+        <translation>Válido del %1 al %2</translation>
+    </message>
+    <message>
+        <source>Empreinte SHA-256 : %1</source>
+        <translation>Huella SHA-256: %1</translation>
+    </message>
+    <message>
+        <source>Faire confiance à ce certificat ?</source>
+        <translation>¿Confiar en este certificado?</translation>
     </message>
 </context>
 <context>
