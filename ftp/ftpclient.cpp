@@ -178,6 +178,11 @@ void FtpClient::execute()
         fail(UnknownError, tr("The name \"%1\" contains a line break").arg(request.name.simplified()));
         return;
     }
+    // A line break in the password would end PASS early and send the rest as a command of its own.
+    if (request.password.contains(u'\r') || request.password.contains(u'\n')) {
+        fail(UnknownError, tr("The password contains a line break"));
+        return;
+    }
     if (request.command == ConnectToHost) {
         releaseData();
         releaseControl();
@@ -657,6 +662,7 @@ void FtpClient::startTransfer()
     m_sending = false;
     m_allSent = false;
     m_done = 0;
+    m_read = 0;
     m_total = 0;
     if (m_current->command == Put) {
         QIODevice *device = m_current->device;
@@ -819,6 +825,13 @@ void FtpClient::fillDataSocket()
             return;
         }
         if (read == 0) {
+            // A file that shrank while it was sent must not pass for a whole one.
+            if (!device->isSequential() && m_read < m_total) {
+                m_localFault = tr("The data to send ended early: %1 of %2 bytes").arg(m_read).arg(m_total);
+                m_sending = false;
+                releaseData();
+                return;
+            }
             if (m_data->bytesToWrite() == 0) {
                 // Closing the data connection is how the server learns that the file is whole;
                 // under TLS it must be a close_notify, or servers reply 426 or keep a truncated
@@ -829,6 +842,7 @@ void FtpClient::fillDataSocket()
             }
             return;
         }
+        m_read += read;
         chunk.truncate(read);
         m_data->write(chunk);
     }

@@ -74,6 +74,8 @@ public:
     int list(const QString &dir = QString());
     // Sends device, read in chunks, to remoteName. The put opens the device read-only when it
     // starts (and closes it again) unless it is already open; it must live until the put ends.
+    // A device that gives less than its size fails the put. A sequential device is read until
+    // it has nothing more to give, so it must hold all its data when the put starts.
     int put(QIODevice *device, const QString &remoteName, TransferType type = Binary);
     int remove(const QString &file);
     int close();
@@ -245,5 +247,6 @@ private:
     bool m_allSent = false;
     bool m_progressScheduled = false;
     qint64 m_done = 0;
+    qint64 m_read = 0; // bytes taken from the device
     qint64 m_total = 0;
 };

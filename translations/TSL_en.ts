@@ -111,6 +111,14 @@
         <source>The file %1 was not sent: %2</source>
         <translation>The file %1 was not sent: %2</translation>
     </message>
+    <message>
+        <source>The password contains a line break</source>
+        <translation>The password contains a line break</translation>
+    </message>
+    <message>
+        <source>The data to send ended early: %1 of %2 bytes</source>
+        <translation>The data to send ended early: %1 of %2 bytes</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>

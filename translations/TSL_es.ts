@@ -111,6 +111,14 @@
         <source>The file %1 was not sent: %2</source>
         <translation>No se envió el archivo %1: %2</translation>
     </message>
+    <message>
+        <source>The password contains a line break</source>
+        <translation>La contraseña contiene un salto de línea</translation>
+    </message>
+    <message>
+        <source>The data to send ended early: %1 of %2 bytes</source>
+        <translation>Los datos que enviar terminaron antes de tiempo: %1 de %2 bytes</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>

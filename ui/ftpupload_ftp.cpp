@@ -28,6 +28,13 @@ quint16 portNumber(const QString &text)
 
 const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
 
+// A connection is open, or queued and not started yet (the state changes only once it starts).
+bool occupe(const FtpClient *ftp)
+{
+    return ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
+           || ftp->currentCommand() != FtpClient::None;
+}
+
 // Certificates trusted always, in the working directory beside config.ini.
 const QString fichierCertificats = QStringLiteral("certificats.txt");
 
@@ -128,7 +135,7 @@ void ftpupload::upload()
         genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
         triFichiers();
     }
-    if (ftp->state() != FtpClient::Unconnected) {
+    if (occupe(ftp)) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
@@ -195,7 +202,7 @@ void ftpupload::effacerMp3()
 {
     // On an open connection the folder it stands in is unknown (during an upload it is the
     // site's own folder): removing from there could empty the wrong folder.
-    if (ftp->state() != FtpClient::Unconnected) {
+    if (occupe(ftp)) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }

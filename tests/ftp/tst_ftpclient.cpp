@@ -42,6 +42,7 @@ private Q_SLOTS:
     void largePutArrivesByteForByteWithProgress();
     void nonAsciiNamesSurviveTheRoundTrip();
     void putOfAFileThatCannotBeOpenedFailsClearly();
+    void putOfDataThatEndsEarlyFails();
     void connectionFailuresEndUnconnected_data();
     void connectionFailuresEndUnconnected();
     void commandWithoutConnectionFailsWithNotConnected();
@@ -213,6 +214,25 @@ void TestFtpClient::nonAsciiNamesSurviveTheRoundTrip()
     QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
     QCOMPARE(m_recorder->entryNames(), QStringList{name});
     QCOMPARE(testkit::readFile(m_root + '/' + folder + '/' + name), QByteArray("son"));
+}
+
+// A file that shrinks while it is sent: its size says more than it then gives.
+class ShrunkBuffer : public QBuffer
+{
+public:
+    qint64 size() const override { return QBuffer::size() + 1000; }
+};
+
+void TestFtpClient::putOfDataThatEndsEarlyFails()
+{
+    ShrunkBuffer data;
+    data.setData(QByteArray(4000, 'x'));
+    queueLogin();
+    const int putId = m_client->put(&data, QStringLiteral("short.mp3"));
+    waitDone();
+
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 error").arg(putId)));
+    QVERIFY2(m_client->errorString().contains(QStringLiteral("4000 of 5000")), qPrintable(m_client->errorString()));
 }
 
 void TestFtpClient::putOfAFileThatCannotBeOpenedFailsClearly()

@@ -37,6 +37,7 @@ private Q_SLOTS:
     void silenceFailsTheCommandAndCloses_data();
     void silenceFailsTheCommandAndCloses();
     void lineBreaksInNamesNeverReachTheServer();
+    void lineBreaksInThePasswordNeverReachTheServer();
     void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed_data();
     void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed();
 
@@ -345,6 +346,18 @@ void TestFtpScripted::lineBreaksInNamesNeverReachTheServer()
     for (const QByteArray &line : m_server->commands())
         QVERIFY2(!line.startsWith("DELE") && !line.startsWith("CWD"), line.constData());
     QCOMPARE(m_client->state(), FtpClient::LoggedIn);
+}
+
+void TestFtpScripted::lineBreaksInThePasswordNeverReachTheServer()
+{
+    m_server->on("AUTH", [&](const QByteArray &) { m_server->reply("502 Command not implemented."); });
+    m_client->connectToHost(QStringLiteral("127.0.0.1"), m_server->port());
+    const int loginId = m_client->login(QStringLiteral("user"), QStringLiteral("secret\r\nDELE important.mp3"));
+    waitDone();
+
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 error").arg(loginId)));
+    for (const QByteArray &line : m_server->commands())
+        QVERIFY2(!line.startsWith("DELE") && !line.startsWith("USER") && !line.startsWith("PASS"), line.constData());
 }
 
 void TestFtpScripted::serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed_data()

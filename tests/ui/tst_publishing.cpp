@@ -33,6 +33,7 @@ private Q_SLOTS:
     void refusedLoginIsReportedWithoutReady();
     void unresolvableHostIsReported();
     void buttonsQueueNothingWhileConnected();
+    void buttonsQueueNothingBeforeTheConnectionStarts();
     void deletionRemovesOnlyTheFilesAfterYes();
     void declinedDeletionKeepsTheFiles();
     void deletionOfAnEmptyFolderClosesTheConnection();
@@ -275,6 +276,25 @@ void PublishingTest::buttonsQueueNothingWhileConnected()
     QCOMPARE(logLines().count(QStringLiteral(" : Prêt.")), 1);
     QCOMPARE(remoteMp3(), (QStringList{QStringLiteral("a & b.mp3"), QStringLiteral("b.mp3")}));
     QCOMPARE(m_boxes->boxes().size(), 1); // the success box, no deletion question
+}
+
+void PublishingTest::buttonsQueueNothingBeforeTheConnectionStarts()
+{
+    makeEpisodes();
+    QVERIFY(testkit::writeFile(remote(QStringLiteral("index.html")), "site"));
+    fillForm(m_server->password());
+    m_boxes->answer(QMessageBox::Ok);
+
+    // Handled before the event loop starts the first connection.
+    m_window->sendButton->click();
+    m_window->sendButton->click();
+    m_window->deleteFilesButton->click();
+    QVERIFY(waitForIdle());
+
+    QCOMPARE(logLines().count(QStringLiteral(" : Une opération FTP est déjà en cours.")), 2);
+    QCOMPARE(m_boxes->boxes().size(), 1); // the success box, no deletion question
+    QCOMPARE(remoteMp3(), (QStringList{QStringLiteral("a & b.mp3"), QStringLiteral("b.mp3")}));
+    QVERIFY(QFileInfo::exists(remote(QStringLiteral("index.html"))));
 }
 
 void PublishingTest::deletionRemovesOnlyTheFilesAfterYes()
