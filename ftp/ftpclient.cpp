@@ -758,8 +758,15 @@ void FtpClient::onDataReadyRead()
         m_data->readAll();
         return;
     }
+    const int id = m_current->id;
     m_listBuffer += m_data->readAll();
     emitListEntries(false);
+    // What is left is one unfinished line: a server that never ends it must not fill the memory.
+    // Its reply to the listing can no longer be trusted to come in step: the connection goes.
+    if (isRunning(id) && m_listBuffer.size() > MaxReplySize) {
+        m_listBuffer.clear();
+        fail(UnknownError, tr("The server sent an overlong listing line"), true);
+    }
 }
 
 void FtpClient::emitListEntries(bool flush)
@@ -908,9 +915,9 @@ void FtpClient::onDataError()
 QString FtpClient::transferFailure(const QString &serverText) const
 {
     const QString reason = m_localFault.isEmpty() ? serverText : m_localFault;
-    // A put whose encrypted data connection failed leaves an empty file on the server: it must
-    // not pass for a file that arrived.
-    if (m_encrypted && m_current->command == Put && m_done == 0)
+    // A put cut short here, or whose encrypted data connection failed, may leave a partial or
+    // empty file on the server: it must not pass for a file that arrived.
+    if (m_current->command == Put && (!m_localFault.isEmpty() || (m_encrypted && m_done == 0)))
         return tr("The file %1 was not sent: %2").arg(m_current->name, reason);
     return reason;
 }

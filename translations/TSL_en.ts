@@ -119,6 +119,10 @@
         <source>The data to send ended early: %1 of %2 bytes</source>
         <translation>The data to send ended early: %1 of %2 bytes</translation>
     </message>
+    <message>
+        <source>The server sent an overlong listing line</source>
+        <translation>The server sent an overlong listing line</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>

@@ -119,6 +119,10 @@
         <source>The data to send ended early: %1 of %2 bytes</source>
         <translation>Los datos que enviar terminaron antes de tiempo: %1 de %2 bytes</translation>
     </message>
+    <message>
+        <source>The server sent an overlong listing line</source>
+        <translation>El servidor envió una línea de listado demasiado larga</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>

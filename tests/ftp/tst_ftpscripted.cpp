@@ -38,6 +38,7 @@ private Q_SLOTS:
     void silenceFailsTheCommandAndCloses();
     void lineBreaksInNamesNeverReachTheServer();
     void lineBreaksInThePasswordNeverReachTheServer();
+    void overlongListingLineFailsTheListing();
     void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed_data();
     void serverWithoutTlsGetsThePasswordOnlyWhenPlainIsAllowed();
 
@@ -346,6 +347,18 @@ void TestFtpScripted::lineBreaksInNamesNeverReachTheServer()
     for (const QByteArray &line : m_server->commands())
         QVERIFY2(!line.startsWith("DELE") && !line.startsWith("CWD"), line.constData());
     QCOMPARE(m_client->state(), FtpClient::LoggedIn);
+}
+
+void TestFtpScripted::overlongListingLineFailsTheListing()
+{
+    m_server->setListing("-rw-r--r-- 1 o g 3 Mar 01  2024 a.mp3\r\n" + QByteArray(3 * 1024 * 1024, 'x'));
+    queueLogin();
+    const int listId = m_client->list();
+    waitDone();
+
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 error").arg(listId)));
+    QCOMPARE(m_recorder->entryNames(), QStringList{"a.mp3"});
+    QCOMPARE(m_client->errorString(), QStringLiteral("The server sent an overlong listing line"));
 }
 
 void TestFtpScripted::lineBreaksInThePasswordNeverReachTheServer()
