@@ -1,6 +1,7 @@
 // FTP slots: the client's state and progress, the upload and the remote deletion.
 #include "ui/ftpupload.h"
 
+#include <iterator>
 #include <utility>
 
 #include <QFile>
