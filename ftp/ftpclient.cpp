@@ -258,8 +258,7 @@ void FtpClient::fail(Error error, const QString &text, bool dropConnection)
     m_pending.clear();
     releaseData();
     if (dropConnection) {
-        releaseControl();
-        setState(Unconnected);
+        disconnectControl();
     }
     finish();
 }
@@ -345,6 +344,12 @@ void FtpClient::releaseData()
     m_tlsData = nullptr;
 }
 
+void FtpClient::disconnectControl()
+{
+    releaseControl();
+    setState(Unconnected);
+}
+
 void FtpClient::send(const QByteArray &command)
 {
     if (command.startsWith("PASS "))
@@ -369,8 +374,7 @@ void FtpClient::onWatchdog()
         break;
     case Step::Quit:
         // The server did not say goodbye; closing is what was asked anyway.
-        releaseControl();
-        setState(Unconnected);
+        disconnectControl();
         finish();
         break;
     case Step::Transfer:
@@ -408,8 +412,7 @@ void FtpClient::onControlReadyRead()
         if (m_running)
             fail(UnknownError, tr("The server sent an overlong reply"), true);
         else {
-            releaseControl();
-            setState(Unconnected);
+            disconnectControl();
         }
     }
 }
@@ -421,13 +424,11 @@ void FtpClient::onControlLost()
     const QAbstractSocket::SocketError socketError = m_control->error();
     const QString socketText = m_control->errorString();
     if (!m_running) {
-        releaseControl();
-        setState(Unconnected);
+        disconnectControl();
         return;
     }
     if (m_step == Step::Quit) {
-        releaseControl();
-        setState(Unconnected);
+        disconnectControl();
         finish();
         return;
     }
@@ -484,8 +485,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
         if (m_running && m_step != Step::Quit) {
             fail(UnknownError, text, true);
         } else {
-            releaseControl();
-            setState(Unconnected);
+            disconnectControl();
             if (m_running)
                 finish();
         }
@@ -608,8 +608,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
         onTransferReply(reply);
         return;
     case Step::Quit:
-        releaseControl();
-        setState(Unconnected);
+        disconnectControl();
         finish();
         return;
     }

@@ -176,6 +176,8 @@ private:
     void dropSocket(QTcpSocket *socket);
     void releaseControl();
     void releaseData();
+    // Drops the control connection and reports the state as Unconnected.
+    void disconnectControl();
     void send(const QByteArray &command);
     void restartWatchdog();
     void onWatchdog();
