@@ -906,6 +906,13 @@ void FtpClient::onDataError()
         finishTransferIfComplete();
         return;
     }
+    // The server ended the stream with its close_notify while the connection stays up; vsftpd
+    // then waits for this side to close before it replies. Queued: this runs inside the socket.
+    if (m_data->error() == QAbstractSocket::RemoteHostClosedError
+        && m_data->state() != QAbstractSocket::UnconnectedState) {
+        QMetaObject::invokeMethod(m_data, &QAbstractSocket::disconnectFromHost, Qt::QueuedConnection);
+        return;
+    }
     // A transfer that breaks shows as a closed connection; the server's reply tells the rest.
     if (m_data->state() == QAbstractSocket::UnconnectedState)
         onDataDisconnected();

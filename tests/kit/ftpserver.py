@@ -29,7 +29,7 @@ class Handler(Settings, FTPHandler):
 def tls_handler(certificate, data_certificate):
     from OpenSSL import SSL
     from OpenSSL._util import lib
-    from pyftpdlib.handlers import TLS_DTPHandler, TLS_FTPHandler
+    from pyftpdlib.handlers import DTPHandler, TLS_DTPHandler, TLS_FTPHandler
 
     data_context = None
     if data_certificate:
@@ -47,6 +47,26 @@ def tls_handler(certificate, data_certificate):
             if not lib.SSL_session_reused(self.socket._ssl):
                 self._resp = ("522 SSL connection failed: session reuse required", logging.warning)
                 self.close()
+
+        # As vsftpd does: after its close_notify the server waits for the
+        # client's, or for the client to drop the connection, before it
+        # closes the data connection and replies on the control connection.
+        def _do_ssl_shutdown(self):
+            self._ssl_closing = True
+            try:
+                done = self.socket.shutdown()
+            except SSL.WantReadError:
+                done = False
+            except SSL.WantWriteError:
+                self._ssl_want_write = True
+                return
+            except SSL.Error:
+                done = True
+            if done:
+                DTPHandler.close(self)
+            else:
+                self._ssl_want_read = True
+                self.modify_ioloop_events(self.ioloop.READ)
 
     class TlsHandler(Settings, TLS_FTPHandler):
         dtp_handler = TlsDataHandler
