@@ -174,12 +174,13 @@ void FtpClient::startNext()
 void FtpClient::execute()
 {
     const Request &request = *m_current;
-    if (request.name.contains(u'\r') || request.name.contains(u'\n')) {
+    // A line break would end the command early and send the rest as a command of its own.
+    const auto hasLineBreak = [](const QString &text) { return text.contains(u'\r') || text.contains(u'\n'); };
+    if (hasLineBreak(request.name)) {
         fail(UnknownError, tr("The name \"%1\" contains a line break").arg(request.name.simplified()));
         return;
     }
-    // A line break in the password would end PASS early and send the rest as a command of its own.
-    if (request.password.contains(u'\r') || request.password.contains(u'\n')) {
+    if (hasLineBreak(request.password)) {
         fail(UnknownError, tr("The password contains a line break"));
         return;
     }
@@ -823,19 +824,14 @@ void FtpClient::fillDataSocket()
         QByteArray chunk(ChunkSize, Qt::Uninitialized);
         const qint64 read = device ? device->read(chunk.data(), ChunkSize) : -1;
         if (read < 0) {
-            // The server sees the data connection end and replies; that reply fails the put.
-            m_localFault = device ? tr("Cannot read the data to send: %1").arg(device->errorString())
-                                  : tr("The data to send went away during the transfer");
-            m_sending = false;
-            releaseData();
+            abandonTransfer(device ? tr("Cannot read the data to send: %1").arg(device->errorString())
+                                   : tr("The data to send went away during the transfer"));
             return;
         }
         if (read == 0) {
             // A file that shrank while it was sent must not pass for a whole one.
             if (!device->isSequential() && m_read < m_total) {
-                m_localFault = tr("The data to send ended early: %1 of %2 bytes").arg(m_read).arg(m_total);
-                m_sending = false;
-                releaseData();
+                abandonTransfer(tr("The data to send ended early: %1 of %2 bytes").arg(m_read).arg(m_total));
                 return;
             }
             if (m_data->bytesToWrite() == 0) {
@@ -899,10 +895,7 @@ void FtpClient::onDataError()
         return;
     }
     if (m_tlsData && !m_tlsData->isEncrypted()) {
-        // The server replies next.
-        m_localFault = tr("The encrypted data connection failed: %1").arg(m_data->errorString());
-        m_dataClosed = true;
-        releaseData();
+        abandonTransfer(tr("The encrypted data connection failed: %1").arg(m_data->errorString()));
         finishTransferIfComplete();
         return;
     }
@@ -916,6 +909,16 @@ void FtpClient::onDataError()
     // A transfer that breaks shows as a closed connection; the server's reply tells the rest.
     if (m_data->state() == QAbstractSocket::UnconnectedState)
         onDataDisconnected();
+}
+
+// The server sees the data connection end and replies; that reply then fails the command with
+// this local reason.
+void FtpClient::abandonTransfer(const QString &fault)
+{
+    m_localFault = fault;
+    m_sending = false;
+    m_dataClosed = true;
+    releaseData();
 }
 
 QString FtpClient::transferFailure(const QString &serverText) const

@@ -205,6 +205,7 @@ private:
     void onDataError();
     void emitListEntries(bool flush);
     void fillDataSocket();
+    void abandonTransfer(const QString &fault);
     QString transferFailure(const QString &serverText) const;
     void finishTransferIfComplete();
 
