@@ -148,15 +148,12 @@ void ftpupload::upload()
 
 void ftpupload::envoyerDossier()
 {
-    if (listeDistante.contains(QStringLiteral("MP3"))) {
-        ftp->cd(QStringLiteral("MP3"));
-        notifier(QStringLiteral(" : CWD MP3"));
-    } else {
+    if (!listeDistante.contains(QStringLiteral("MP3"))) {
         ftp->mkdir(QStringLiteral("MP3"));
         notifier(QStringLiteral(" : MKDIR MP3"));
-        ftp->cd(QStringLiteral("MP3"));
-        notifier(QStringLiteral(" : CWD MP3"));
     }
+    ftp->cd(QStringLiteral("MP3"));
+    notifier(QStringLiteral(" : CWD MP3"));
 
     // Leftovers of an upload cut short: their puts were discarded and never ran.
     fichiersEnAttente.clear();
@@ -220,14 +217,9 @@ void ftpupload::proposerSuppression()
     const auto reponse = QMessageBox::question(this, tr("Supprimer les fichiers distants"),
                                                tr("Supprimer ces fichiers du serveur?"),
                                                QMessageBox::Yes | QMessageBox::No);
-    if (reponse != QMessageBox::Yes) {
-        notifier(tr(" : Suppression distante annulée."));
-        if (ftp->state() != FtpClient::Unconnected)
-            ftp->close();
-        return;
-    }
-    if (listeDistante.isEmpty()) {
-        notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
+    const bool oui = reponse == QMessageBox::Yes;
+    if (!oui || listeDistante.isEmpty()) {
+        notifier(oui ? tr(" : <b>Fichiers supprimés du serveur.</b>") : tr(" : Suppression distante annulée."));
         if (ftp->state() != FtpClient::Unconnected)
             ftp->close();
         return;
