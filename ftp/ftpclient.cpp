@@ -1,5 +1,7 @@
 #include "ftp/ftpclient.h"
 
+#include <sys/ioctl.h>
+
 #include <QFileDevice>
 #include <QHostAddress>
 #include <QLoggingCategory>
@@ -11,10 +13,18 @@
 
 Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
 
+using namespace std::chrono_literals;
+
 namespace {
 
+// Read from the device and handed to the data socket at a time.
+constexpr qint64 ChunkSize = 256 * 1024;
 // Kept small so that memory does not grow with the file: at most this much waits in the socket.
-constexpr qint64 ChunkSize = 1024 * 1024;
+constexpr qint64 MaxWaiting = 1024 * 1024;
+// A server that does not answer QUIT is left after this, whatever the idle limit.
+constexpr std::chrono::milliseconds QuitTimeout{5000};
+// How long the end of an upload under TLS 1.3 waits for the server's session ticket.
+constexpr std::chrono::milliseconds TicketWait{500};
 // No honest reply comes near this; a server that sends endless text is cut off.
 constexpr qsizetype MaxReplySize = 1024 * 1024;
 
@@ -26,6 +36,15 @@ bool isPositive(int code)
 bool isPreliminary(int code)
 {
     return code >= 100 && code < 200;
+}
+
+// Bytes received by the system for a socket and not read by it yet.
+int unreadSystemBytes(qintptr descriptor)
+{
+    int bytes = 0;
+    if (::ioctl(int(descriptor), FIONREAD, &bytes) < 0)
+        return 0;
+    return bytes;
 }
 
 } // namespace
@@ -264,6 +283,34 @@ void FtpClient::fail(Error error, const QString &text, bool dropConnection)
     finish();
 }
 
+void FtpClient::failWithReply(const ftp::Reply &reply, bool dropConnection)
+{
+    fail(UnknownError, commandFailure(ftp::replyMessage(reply)), dropConnection);
+}
+
+// As QFtp words it, with the reason after the colon.
+QString FtpClient::commandFailure(const QString &reason) const
+{
+    switch (m_current->command) {
+    case ConnectToHost:
+        return tr("Connecting to host failed: %1").arg(reason);
+    case Login:
+        return tr("Login failed: %1").arg(reason);
+    case List:
+        return tr("Listing directory failed: %1").arg(reason);
+    case Cd:
+        return tr("Changing directory failed: %1").arg(reason);
+    case Put:
+        return tr("Uploading file failed: %1").arg(reason);
+    case Remove:
+        return tr("Removing file failed: %1").arg(reason);
+    case Mkdir:
+        return tr("Creating directory failed: %1").arg(reason);
+    default:
+        return reason;
+    }
+}
+
 void FtpClient::finish()
 {
     m_watchdog->stop();
@@ -307,9 +354,7 @@ QSslSocket *FtpClient::createTlsSocket()
 {
     auto *socket = new QSslSocket(this);
     QSslConfiguration configuration = socket->sslConfiguration();
-    // TLS 1.2: under 1.3 vsftpd sends a session ticket on each data connection, and closing one
-    // before the ticket has been read resets it and loses the end of an upload.
-    configuration.setProtocol(QSsl::TlsV1_2);
+    configuration.setProtocol(QSsl::TlsV1_2OrLater);
     // vsftpd and proftpd refuse data connections that do not resume the control session.
     configuration.setSslOption(QSsl::SslOptionDisableSessionPersistence, false);
     socket->setSslConfiguration(configuration);
@@ -333,7 +378,7 @@ void FtpClient::releaseControl()
     dropSocket(m_control);
     m_control = nullptr;
     m_encrypted = false;
-    m_replyBuffer.clear();
+    m_replies.clear();
 }
 
 void FtpClient::releaseData()
@@ -362,7 +407,12 @@ void FtpClient::send(const QByteArray &command)
 
 void FtpClient::restartWatchdog()
 {
-    m_watchdog->start(m_step == Step::Connect ? m_connectTimeout : m_idleTimeout);
+    if (m_step == Step::Connect)
+        m_watchdog->start(m_connectTimeout);
+    else if (m_step == Step::Quit)
+        m_watchdog->start(std::min(QuitTimeout, m_idleTimeout));
+    else
+        m_watchdog->start(m_idleTimeout);
 }
 
 void FtpClient::onWatchdog()
@@ -393,23 +443,26 @@ void FtpClient::onControlStateChanged()
         setState(Connecting);
 }
 
+// Connected as soon as TCP is, as QFtp reports it: before the greeting and before AUTH TLS, so
+// that a server that turns us away (421) is seen to have been reached.
 void FtpClient::onControlConnected()
 {
     m_step = Step::Greeting;
     restartWatchdog();
+    setState(Connected);
 }
 
 void FtpClient::onControlReadyRead()
 {
-    m_replyBuffer += m_control->readAll();
+    m_replies.append(m_control->readAll());
     while (m_control) {
-        const std::optional<ftp::Reply> reply = ftp::takeReply(m_replyBuffer);
+        const std::optional<ftp::Reply> reply = m_replies.next();
         if (!reply)
             break;
         qCDebug(lcFtp) << "<-" << reply->code << reply->text;
         onReply(*reply);
     }
-    if (m_control && m_replyBuffer.size() > MaxReplySize) {
+    if (m_control && m_replies.pendingSize() > MaxReplySize) {
         if (m_running)
             fail(UnknownError, tr("The server sent an overlong reply"), true);
         else {
@@ -473,7 +526,6 @@ void FtpClient::onControlEncrypted()
     if (!m_running || m_step != Step::Handshake)
         return;
     m_encrypted = true;
-    setState(Connected);
     finish();
 }
 
@@ -482,9 +534,11 @@ void FtpClient::onReply(const ftp::Reply &reply)
     if (reply.code == 421 || reply.code == 0) {
         // 421: the server is going away; anything that is not a reply: we no longer agree on
         // where we are. Either way the connection is over.
-        const QString text = reply.code == 421 ? reply.text : tr("Invalid reply from the server: %1").arg(reply.text);
         if (m_running && m_step != Step::Quit) {
-            fail(UnknownError, text, true);
+            if (reply.code == 421)
+                failWithReply(reply, true);
+            else
+                fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text), true);
         } else {
             disconnectControl();
             if (m_running)
@@ -505,7 +559,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
             m_step = Step::Auth;
             send("AUTH TLS");
         } else {
-            fail(UnknownError, reply.text, true);
+            failWithReply(reply, true);
         }
         return;
     case Step::Auth:
@@ -518,21 +572,21 @@ void FtpClient::onReply(const ftp::Reply &reply)
         } else if (isPositive(code)) {
             afterLogin();
         } else {
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         }
         return;
     case Step::Password:
         if (isPositive(code))
             afterLogin();
         else
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         return;
     case Step::Pbsz:
         if (isPositive(code)) {
             m_step = Step::Prot;
             send("PROT P");
         } else {
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         }
         return;
     case Step::Prot:
@@ -540,7 +594,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
             m_step = Step::Features;
             send("FEAT");
         } else {
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         }
         return;
     case Step::Features: {
@@ -566,44 +620,24 @@ void FtpClient::onReply(const ftp::Reply &reply)
         if (isPositive(code))
             finish();
         else
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         return;
     case Step::Type:
         if (isPositive(code)) {
             m_transferType = m_current->type;
             requestPassivePort();
         } else {
-            fail(UnknownError, reply.text);
+            failWithReply(reply);
         }
         return;
     case Step::Epsv:
-        if (code == 229) {
-            if (const auto port = ftp::parseEpsvPort(reply.text))
-                connectData(*port);
-            else
-                fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text));
-        } else if (code >= 500) {
-            m_epsvRefused = true;
-            requestPassivePort();
-        } else {
-            fail(UnknownError, reply.text);
-        }
-        return;
     case Step::Pasv:
-        if (code == 227) {
-            if (const auto port = ftp::parsePasvPort(reply.text))
-                connectData(*port);
-            else
-                fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text));
-        } else {
-            fail(UnknownError, reply.text);
-        }
+        onPassiveReply(reply);
         return;
     case Step::Handshake:
     case Step::Certificate:
-    case Step::DataConnect:
         // Nothing was asked of the server meanwhile.
-        fail(UnknownError, tr("Unexpected reply from the server: %1").arg(reply.text), true);
+        fail(UnknownError, tr("Unexpected reply from the server: %1").arg(ftp::replyMessage(reply)), true);
         return;
     case Step::Transfer:
         onTransferReply(reply);
@@ -631,11 +665,11 @@ void FtpClient::onAuthReply(const ftp::Reply &reply)
         // Going on would send the password in clear to a host that used to encrypt.
         fail(UnknownError,
              tr("%1 no longer offers TLS (\"%2\"), although its certificate was trusted; the connection was stopped before sending the password")
-                 .arg(m_current->name, reply.text),
+                 .arg(m_current->name, ftp::replyMessage(reply)),
              true);
     } else {
         // The server offers TLS but cannot now: plain FTP would send the password in clear.
-        fail(UnknownError, reply.text, true);
+        failWithReply(reply, true);
     }
 }
 
@@ -654,11 +688,15 @@ void FtpClient::afterLogin()
 
 void FtpClient::startTransfer()
 {
-    m_listBuffer.clear();
+    m_listLines.clear();
     m_localFault.clear();
     m_finalReply = false;
+    m_dataConnected = false;
     m_dataClosed = false;
     m_transferStarted = false;
+    m_dataStarted = false;
+    m_ticketRead = false;
+    m_closeWanted = false;
     m_sending = false;
     m_allSent = false;
     m_done = 0;
@@ -698,9 +736,31 @@ void FtpClient::requestPassivePort()
     send(m_epsvRefused ? "PASV" : "EPSV");
 }
 
-void FtpClient::connectData(quint16 port)
+void FtpClient::onPassiveReply(const ftp::Reply &reply)
 {
-    m_step = Step::DataConnect;
+    std::optional<quint16> port;
+    if (reply.code == 229)
+        port = ftp::parseEpsvPort(reply.text);
+    else if (reply.code == 227) // some servers answer EPSV the PASV way
+        port = ftp::parsePasvPort(reply.text);
+    if (port) {
+        openDataConnection(*port);
+    } else if (m_step == Step::Epsv) {
+        // Whatever the reason (refused, not understood, a reply we cannot read), PASV may work.
+        m_epsvRefused = true;
+        requestPassivePort();
+    } else if (reply.code == 227) {
+        fail(UnknownError, tr("Invalid reply from the server: %1").arg(ftp::replyMessage(reply)));
+    } else {
+        failWithReply(reply);
+    }
+}
+
+// The command goes at once, while the data connection opens: waiting for the connection first
+// costs a round trip per file.
+void FtpClient::openDataConnection(quint16 port)
+{
+    m_step = Step::Transfer;
     if (m_encrypted) {
         m_tlsData = createTlsSocket();
         QSslConfiguration configuration = m_tlsData->sslConfiguration();
@@ -710,7 +770,16 @@ void FtpClient::connectData(quint16 port)
         // The same server as the control connection, with the certificate accepted there.
         m_tlsData->setPeerVerifyName(m_control->peerName());
         m_tlsData->ignoreSslErrors(m_certificateErrors);
-        connect(m_tlsData, &QSslSocket::encrypted, this, &FtpClient::beginTransfer);
+        connect(m_tlsData, &QSslSocket::encrypted, this, [this] {
+            m_ticketDeadline.setRemainingTime(TicketWait);
+            beginTransfer();
+        });
+        // Emitted from inside the socket's decryption: the close it may allow is queued.
+        connect(m_tlsData, &QSslSocket::newSessionTicketReceived, this, [this] {
+            m_ticketRead = true;
+            if (m_closeWanted)
+                retryDataClose(0ms);
+        });
         connect(m_tlsData, &QSslSocket::encryptedBytesWritten, this, [this] {
             restartWatchdog();
             fillDataSocket();
@@ -727,17 +796,32 @@ void FtpClient::connectData(quint16 port)
     // The address a PASV reply names is ignored: behind NAT it is often wrong, and obeying it
     // would let a server point us at a third host.
     m_data->connectToHost(m_control->peerAddress(), port);
-}
 
-void FtpClient::onDataConnected()
-{
-    m_step = Step::Transfer;
-    restartWatchdog();
     const QByteArray name = m_current->name.toUtf8();
     if (m_current->command == Put)
         send("STOR " + name);
     else
         send((m_useMlsd ? "MLSD" : "LIST") + (name.isEmpty() ? QByteArray() : ' ' + name));
+}
+
+void FtpClient::onDataConnected()
+{
+    restartWatchdog();
+    m_dataConnected = true;
+    startDataIfReady();
+}
+
+// Data moves once the connection is open and the server has accepted the command. The data
+// handshake waits for both: the server may not be listening for it before the command.
+void FtpClient::startDataIfReady()
+{
+    if (!m_dataConnected || !m_transferStarted || m_dataStarted)
+        return;
+    m_dataStarted = true;
+    if (m_tlsData)
+        m_tlsData->startClientEncryption();
+    else
+        beginTransfer();
 }
 
 void FtpClient::beginTransfer()
@@ -759,12 +843,12 @@ void FtpClient::onDataReadyRead()
         return;
     }
     const int id = m_current->id;
-    m_listBuffer += m_data->readAll();
+    m_listLines.append(m_data->readAll());
     emitListEntries(false);
     // What is left is one unfinished line: a server that never ends it must not fill the memory.
     // Its reply to the listing can no longer be trusted to come in step: the connection goes.
-    if (isRunning(id) && m_listBuffer.size() > MaxReplySize) {
-        m_listBuffer.clear();
+    if (isRunning(id) && m_listLines.size() > MaxReplySize) {
+        m_listLines.clear();
         fail(UnknownError, tr("The server sent an overlong listing line"), true);
     }
 }
@@ -772,38 +856,33 @@ void FtpClient::onDataReadyRead()
 void FtpClient::emitListEntries(bool flush)
 {
     const int id = m_current->id;
-    qsizetype start = 0;
     for (;;) {
-        qsizetype end = m_listBuffer.indexOf('\n', start);
-        if (end < 0 && flush && start < m_listBuffer.size())
-            end = m_listBuffer.size();
-        if (end < 0)
-            break;
-        const QString line = QString::fromUtf8(m_listBuffer.mid(start, end - start));
-        start = end + 1;
-        const std::optional<UrlInfo> info = m_useMlsd ? ftp::parseMlsdLine(line) : ftp::parseListLine(line);
+        std::optional<QByteArray> line = m_listLines.takeLine();
+        if (!line && flush && m_listLines.size() > 0)
+            line = m_listLines.takeRest(); // the last line may lack its end
+        if (!line)
+            return;
+        const QString text = QString::fromUtf8(*line);
+        const std::optional<UrlInfo> info = m_useMlsd ? ftp::parseMlsdLine(text) : ftp::parseListLine(text);
         if (!info)
             continue;
-        m_listBuffer.remove(0, start);
-        start = 0;
         emit listInfo(*info);
         if (!isRunning(id))
             return;
     }
-    m_listBuffer.remove(0, std::min(start, m_listBuffer.size()));
 }
 
 void FtpClient::onDataBytesWritten(qint64 bytes)
 {
     restartWatchdog();
     m_done += bytes;
-    fillDataSocket();
     // Reported from the event loop, not from inside the socket's signal: a slot may hold the
     // event loop (a message box at 100 %) while the server confirms the file.
     if (!m_progressScheduled) {
         m_progressScheduled = true;
         QMetaObject::invokeMethod(this, &FtpClient::reportProgress, Qt::QueuedConnection);
     }
+    fillDataSocket();
 }
 
 void FtpClient::reportProgress()
@@ -814,15 +893,26 @@ void FtpClient::reportProgress()
     emit dataTransferProgress(m_done, m_total);
 }
 
+QByteArray *FtpClient::freeChunk()
+{
+    for (QByteArray &chunk : m_chunks) {
+        if (chunk.isDetached())
+            return &chunk;
+    }
+    m_chunks.emplace_back(ChunkSize, Qt::Uninitialized);
+    return &m_chunks.back();
+}
+
 void FtpClient::fillDataSocket()
 {
     QIODevice *device = m_current->device;
     // Encrypted bytes count too: an encrypting socket moves all its plain bytes into its own
     // buffer at once.
     const auto waiting = [this] { return m_data->bytesToWrite() + (m_tlsData ? m_tlsData->encryptedBytesToWrite() : 0); };
-    while (m_sending && m_data && waiting() < ChunkSize) {
-        QByteArray chunk(ChunkSize, Qt::Uninitialized);
-        const qint64 read = device ? device->read(chunk.data(), ChunkSize) : -1;
+    while (m_sending && m_data && waiting() < MaxWaiting) {
+        QByteArray *chunk = freeChunk();
+        chunk->resize(ChunkSize);
+        const qint64 read = device ? device->read(chunk->data(), ChunkSize) : -1;
         if (read < 0) {
             abandonTransfer(device ? tr("Cannot read the data to send: %1").arg(device->errorString())
                                    : tr("The data to send went away during the transfer"));
@@ -834,39 +924,60 @@ void FtpClient::fillDataSocket()
                 abandonTransfer(tr("The data to send ended early: %1 of %2 bytes").arg(m_read).arg(m_total));
                 return;
             }
-            if (m_data->bytesToWrite() == 0) {
-                // Closing the data connection is how the server learns that the file is whole;
-                // under TLS it must be a close_notify, or servers reply 426 or keep a truncated
-                // file. Queued: this may run inside the socket's bytesWritten handler.
-                m_sending = false;
-                m_allSent = true;
-                QMetaObject::invokeMethod(m_data, &QAbstractSocket::disconnectFromHost, Qt::QueuedConnection);
-            }
+            m_sending = false;
+            m_allSent = true;
+            closeDataConnection();
             return;
         }
         m_read += read;
-        chunk.truncate(read);
-        m_data->write(chunk);
+        chunk->truncate(read);
+        // Shared, not copied: the socket holds the chunk until it is sent.
+        m_data->write(*chunk);
     }
+}
+
+// Closing the data connection is how the server learns that the file is whole; under TLS it must
+// be a close_notify, or servers reply 426 or keep a truncated file. The socket sends what it still
+// holds first, then closes.
+//
+// Under TLS 1.3 the server sends session tickets once the data handshake is done. Closing with
+// one unread makes the system reset the connection, and the server loses the end of the file: the
+// close waits until a ticket has been read (for a short while, as a server may send none) and
+// nothing more waits unread.
+void FtpClient::closeDataConnection()
+{
+    m_closeWanted = true;
+    if (m_tlsData && m_tlsData->sessionProtocol() == QSsl::TlsV1_3) {
+        const bool ticketAwaited = !m_ticketRead && !m_ticketDeadline.hasExpired();
+        if (ticketAwaited || unreadSystemBytes(m_tlsData->socketDescriptor()) > 0) {
+            retryDataClose(ticketAwaited ? std::chrono::ceil<std::chrono::milliseconds>(m_ticketDeadline.remainingTimeAsDuration())
+                                         : 0ms);
+            return;
+        }
+    }
+    m_closeWanted = false;
+    m_data->disconnectFromHost();
+}
+
+void FtpClient::retryDataClose(std::chrono::milliseconds delay)
+{
+    QTcpSocket *socket = m_data;
+    QTimer::singleShot(delay, socket, [this, socket] {
+        if (socket == m_data && m_closeWanted)
+            closeDataConnection();
+    });
 }
 
 void FtpClient::onTransferReply(const ftp::Reply &reply)
 {
     const int code = reply.code;
     if (isPreliminary(code)) {
-        if (!m_transferStarted) {
-            m_transferStarted = true;
-            // The data handshake starts only now: the server may not be listening for it before
-            // the command, and waiting for it before sending the command deadlocks.
-            if (!m_encrypted)
-                beginTransfer();
-            else if (m_tlsData)
-                m_tlsData->startClientEncryption();
-        }
+        m_transferStarted = true;
+        startDataIfReady();
         return;
     }
     if (!isPositive(code)) {
-        fail(UnknownError, transferFailure(reply.text));
+        fail(UnknownError, transferFailure(ftp::replyMessage(reply)));
         return;
     }
     m_finalReply = true;
@@ -876,7 +987,7 @@ void FtpClient::onTransferReply(const ftp::Reply &reply)
 void FtpClient::onDataDisconnected()
 {
     if (m_current->command == List) {
-        m_listBuffer += m_data->readAll();
+        m_listLines.append(m_data->readAll());
         const int id = m_current->id;
         emitListEntries(true);
         if (!isRunning(id))
@@ -890,8 +1001,10 @@ void FtpClient::onDataDisconnected()
 
 void FtpClient::onDataError()
 {
-    if (m_step == Step::DataConnect) {
-        fail(UnknownError, tr("Cannot open the data connection: %1").arg(m_data->errorString()));
+    if (!m_dataConnected) {
+        // The server has the command already: its reply ends the transfer.
+        abandonTransfer(tr("Cannot open the data connection: %1").arg(m_data->errorString()));
+        finishTransferIfComplete();
         return;
     }
     if (m_tlsData && !m_tlsData->isEncrypted()) {
@@ -921,14 +1034,13 @@ void FtpClient::abandonTransfer(const QString &fault)
     releaseData();
 }
 
-QString FtpClient::transferFailure(const QString &serverText) const
+QString FtpClient::transferFailure(const QString &reason) const
 {
-    const QString reason = m_localFault.isEmpty() ? serverText : m_localFault;
     // A put cut short here, or whose encrypted data connection failed, may leave a partial or
     // empty file on the server: it must not pass for a file that arrived.
     if (m_current->command == Put && (!m_localFault.isEmpty() || (m_encrypted && m_done == 0)))
-        return tr("The file %1 was not sent: %2").arg(m_current->name, reason);
-    return reason;
+        return tr("The file %1 was not sent: %2").arg(m_current->name, m_localFault.isEmpty() ? reason : m_localFault);
+    return m_localFault.isEmpty() ? commandFailure(reason) : m_localFault;
 }
 
 void FtpClient::finishTransferIfComplete()

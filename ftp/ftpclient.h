@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -13,16 +14,13 @@
 #include <QSslError>
 #include <QString>
 
+#include "ftp/ftpparsers.h"
 #include "ftp/urlinfo.h"
 
 class QIODevice;
 class QSslSocket;
 class QTcpSocket;
 class QTimer;
-
-namespace ftp {
-struct Reply;
-}
 
 // An FTP client with a command queue, after Qt 4's QFtp: every call queues one command and
 // returns its id; commands run one at a time, in order, on the calling thread. A failed command
@@ -158,7 +156,6 @@ private:
         Type,
         Epsv,
         Pasv,
-        DataConnect,
         Transfer,
         Quit
     };
@@ -167,6 +164,9 @@ private:
     void startNext();
     void execute();
     void fail(Error error, const QString &text, bool dropConnection = false);
+    // Fails the running command with the server's own words, after what was being done.
+    void failWithReply(const ftp::Reply &reply, bool dropConnection = false);
+    QString commandFailure(const QString &reason) const;
     void finish();
     bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
     void setState(State state);
@@ -195,8 +195,10 @@ private:
 
     void startTransfer();
     void requestPassivePort();
-    void connectData(quint16 port);
+    void onPassiveReply(const ftp::Reply &reply);
+    void openDataConnection(quint16 port);
     void onDataConnected();
+    void startDataIfReady();
     void beginTransfer();
     void onDataReadyRead();
     void onDataBytesWritten(qint64 bytes);
@@ -205,8 +207,11 @@ private:
     void onDataError();
     void emitListEntries(bool flush);
     void fillDataSocket();
+    void closeDataConnection();
+    void retryDataClose(std::chrono::milliseconds delay);
+    QByteArray *freeChunk();
     void abandonTransfer(const QString &fault);
-    QString transferFailure(const QString &serverText) const;
+    QString transferFailure(const QString &reason) const;
     void finishTransferIfComplete();
 
     State m_state = Unconnected;
@@ -223,7 +228,7 @@ private:
     QSslSocket *m_control = nullptr;
     // Released, waiting to be deleted.
     std::vector<QTcpSocket *> m_dropped;
-    QByteArray m_replyBuffer;
+    ftp::ReplyReader m_replies;
     QTimer *m_watchdog = nullptr;
     std::chrono::milliseconds m_connectTimeout{30000};
     std::chrono::milliseconds m_idleTimeout{60000};
@@ -240,8 +245,17 @@ private:
     QTcpSocket *m_data = nullptr;
     // m_data when it is encrypted.
     QSslSocket *m_tlsData = nullptr;
+    bool m_dataConnected = false;
+    // The server's preliminary reply (150) has come.
     bool m_transferStarted = false;
-    QByteArray m_listBuffer;
+    bool m_dataStarted = false;
+    bool m_ticketRead = false;
+    QDeadlineTimer m_ticketDeadline;
+    bool m_closeWanted = false;
+    ftp::LineBuffer m_listLines;
+    // Buffers handed to the data socket, which keeps a reference until it has sent them: one is
+    // filled again only once the socket has let it go, so no chunk is allocated per write.
+    std::vector<QByteArray> m_chunks;
     QString m_localFault;
     bool m_openedDevice = false;
     bool m_finalReply = false;

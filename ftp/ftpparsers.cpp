@@ -68,27 +68,29 @@ bool isUnixMode(QStringView text)
     return mode.match(text).hasMatch();
 }
 
-// "Mon DD HH:MM" or "Mon DD YYYY", starting at tokens[at].
-std::optional<QDateTime> unixDate(const QList<Token> &tokens, qsizetype at, QDate today)
+// A time without a year: ls means the last six months, so a date past tomorrow is last year's.
+std::optional<QDateTime> recentDate(int month, int day, QStringView time, QDate today)
 {
-    const int month = monthNumber(tokens[at].text);
+    const QTime clock = QTime::fromString(time.toString(), QStringLiteral("h:mm"));
+    if (!clock.isValid())
+        return std::nullopt;
+    QDate date(today.year(), month, day);
+    if (!date.isValid() || date > today.addDays(1))
+        date = QDate(today.year() - 1, month, day);
+    if (!date.isValid())
+        return std::nullopt;
+    return QDateTime(date, clock);
+}
+
+// "HH:MM" for a recent file, or the year.
+std::optional<QDateTime> dateWithTimeOrYear(int month, QStringView dayText, QStringView third, QDate today)
+{
     bool ok = false;
-    const int day = tokens[at + 1].text.toInt(&ok);
+    const int day = dayText.toInt(&ok);
     if (month == 0 || !ok || day < 1 || day > 31)
         return std::nullopt;
-    const QStringView third = tokens[at + 2].text;
-    if (third.contains(u':')) {
-        const QTime time = QTime::fromString(third.toString(), QStringLiteral("h:mm"));
-        if (!time.isValid())
-            return std::nullopt;
-        // Without a year ls means the last six months: a date past tomorrow belongs to last year.
-        QDate date(today.year(), month, day);
-        if (!date.isValid() || date > today.addDays(1))
-            date = QDate(today.year() - 1, month, day);
-        if (!date.isValid())
-            return std::nullopt;
-        return QDateTime(date, time);
-    }
+    if (third.contains(u':'))
+        return recentDate(month, day, third, today);
     const int year = third.toInt(&ok);
     const QDate date(year, month, day);
     if (!ok || third.size() != 4 || !date.isValid())
@@ -96,18 +98,46 @@ std::optional<QDateTime> unixDate(const QList<Token> &tokens, qsizetype at, QDat
     return QDateTime(date, QTime(0, 0));
 }
 
+struct UnixDate
+{
+    QDateTime when;
+    qsizetype last = 0; // index of the date's last token
+};
+
+// The date that starts at tokens[at] (tokens[at + 2] exists): "Mar 10 2024", "Mar 10 21:22", "10 mar 2024" (day first,
+// as some European servers print it) or "2024-03-10 21:22" (ls --time-style=long-iso).
+std::optional<UnixDate> unixDate(const QList<Token> &tokens, qsizetype at, QDate today)
+{
+    const QStringView first = tokens[at].text;
+    const QStringView second = tokens[at + 1].text;
+    if (first.size() == 10 && first[4] == u'-') {
+        const QDate date = QDate::fromString(first.toString(), QStringLiteral("yyyy-MM-dd"));
+        const QTime clock = QTime::fromString(second.toString(), QStringLiteral("hh:mm"));
+        if (!date.isValid() || !clock.isValid())
+            return std::nullopt;
+        return UnixDate{QDateTime(date, clock), at + 1};
+    }
+    const QStringView third = tokens[at + 2].text;
+    auto when = dateWithTimeOrYear(monthNumber(first), second, third, today);
+    if (!when)
+        when = dateWithTimeOrYear(monthNumber(second), first, third, today);
+    if (!when)
+        return std::nullopt;
+    return UnixDate{*when, at + 2};
+}
+
 std::optional<UrlInfo> parseUnixLine(QStringView line, const QList<Token> &tokens, QDate today)
 {
     if (!isUnixMode(tokens[0].text))
         return std::nullopt;
     // The columns between mode and size vary (links, owner, group may be missing): look for
-    // the first "size month day time-or-year" that fits and take the rest as the name.
-    for (qsizetype at = 2; at + 3 < tokens.size(); ++at) {
+    // the first "size date" that fits and take the rest, after one blank, as the name.
+    for (qsizetype at = 2; at + 2 < tokens.size(); ++at) {
         const auto size = toSize(tokens[at - 1].text);
-        const auto when = size ? unixDate(tokens, at, today) : std::nullopt;
-        if (!when)
+        const auto date = size ? unixDate(tokens, at, today) : std::nullopt;
+        if (!date || date->last + 1 >= tokens.size())
             continue;
-        QStringView name = line.sliced(tokens[at + 2].end + 1);
+        QStringView name = line.sliced(tokens[date->last].end + 1);
         const QChar type = tokens[0].text[0];
         if (type == u'l') {
             const qsizetype arrow = name.indexOf(QLatin1String(" -> "));
@@ -121,26 +151,40 @@ std::optional<UrlInfo> parseUnixLine(QStringView line, const QList<Token> &token
         info.setDir(type == u'd');
         info.setFile(type != u'd');
         info.setSize(*size);
-        info.setLastModified(*when);
+        info.setLastModified(date->when);
         return info;
     }
     return std::nullopt;
 }
 
-// "MM-DD-YY  HH:MMAM  <DIR>|size  name"
+// "MM-DD-YY  HH:MMAM  <DIR>|size  name"; the year may have four digits, the date may be
+// "YYYY-MM-DD" and the size may carry thousands separators ("9,730").
 std::optional<UrlInfo> parseDosLine(QStringView line, const QList<Token> &tokens)
 {
     static const QRegularExpression dateForm(QStringLiteral("^(\\d{2})-(\\d{2})-(\\d{2}|\\d{4})$"));
+    static const QRegularExpression isoForm(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})$"));
     static const QRegularExpression timeForm(QStringLiteral("^(\\d{1,2}):(\\d{2})([AaPp][Mm])?$"));
     if (tokens.size() < 4)
         return std::nullopt;
-    const auto date = dateForm.match(tokens[0].text);
     const auto time = timeForm.match(tokens[1].text);
-    if (!date.hasMatch() || !time.hasMatch())
+    if (!time.hasMatch())
         return std::nullopt;
-    int year = date.captured(3).toInt();
-    if (date.capturedLength(3) == 2)
-        year += year < 70 ? 2000 : 1900;
+    int year = 0;
+    int month = 0;
+    int dayOfMonth = 0;
+    if (const auto date = dateForm.match(tokens[0].text); date.hasMatch()) {
+        year = date.captured(3).toInt();
+        if (date.capturedLength(3) == 2)
+            year += year < 70 ? 2000 : 1900;
+        month = date.captured(1).toInt();
+        dayOfMonth = date.captured(2).toInt();
+    } else if (const auto iso = isoForm.match(tokens[0].text); iso.hasMatch()) {
+        year = iso.captured(1).toInt();
+        month = iso.captured(2).toInt();
+        dayOfMonth = iso.captured(3).toInt();
+    } else {
+        return std::nullopt;
+    }
     int hour = time.captured(1).toInt();
     const QString half = time.captured(3).toUpper();
     if (!half.isEmpty()) {
@@ -148,13 +192,13 @@ std::optional<UrlInfo> parseDosLine(QStringView line, const QList<Token> &tokens
             return std::nullopt;
         hour = hour % 12 + (half == QLatin1String("PM") ? 12 : 0);
     }
-    const QDate day(year, date.captured(1).toInt(), date.captured(2).toInt());
+    const QDate day(year, month, dayOfMonth);
     const QTime clock(hour, time.captured(2).toInt());
     if (!day.isValid() || !clock.isValid())
         return std::nullopt;
 
     const bool dir = tokens[2].text.compare(QLatin1String("<DIR>"), Qt::CaseInsensitive) == 0;
-    const auto size = dir ? std::optional<qint64>(-1) : toSize(tokens[2].text);
+    const auto size = dir ? std::optional<qint64>(-1) : toSize(tokens[2].text.toString().remove(u','));
     if (!size)
         return std::nullopt;
     // The size column is right-aligned, so the name starts after the whole run of blanks.
@@ -170,44 +214,91 @@ std::optional<UrlInfo> parseDosLine(QStringView line, const QList<Token> &tokens
 
 } // namespace
 
-std::optional<Reply> takeReply(QByteArray &buffer)
+QString replyMessage(const Reply &reply)
 {
-    qsizetype pos = 0;
-    QByteArray code;
-    QStringList lines;
-    for (;;) {
-        const qsizetype end = buffer.indexOf('\n', pos);
-        if (end < 0)
-            return std::nullopt;
-        QByteArray line = buffer.mid(pos, end - pos);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        pos = end + 1;
+    QStringList parts{QString::number(reply.code)};
+    for (QStringView line : QStringView(reply.text).split(u'\n')) {
+        line = line.trimmed();
+        if (!line.isEmpty())
+            parts.append(line.toString());
+    }
+    return parts.join(u' ');
+}
 
-        if (code.isEmpty()) {
-            if (!isReplyCode(line)) {
-                buffer.remove(0, pos);
-                return Reply{0, QString::fromUtf8(line)};
-            }
-            code = line.first(3);
-            if (line.size() == 3 || line[3] == ' ') {
-                buffer.remove(0, pos);
-                return Reply{code.toInt(), afterCode(line)};
-            }
-            lines.append(afterCode(line));
+void LineBuffer::append(const QByteArray &bytes)
+{
+    // Taken lines are dropped only once they are at least half the buffer: each byte moves at
+    // most once or twice, however small the pieces.
+    if (m_start > 0 && m_start >= m_buffer.size() - m_start) {
+        m_buffer.remove(0, m_start);
+        m_start = 0;
+    }
+    m_buffer.append(bytes);
+}
+
+std::optional<QByteArray> LineBuffer::takeLine()
+{
+    const qsizetype end = m_buffer.indexOf('\n', m_start + m_scanned);
+    if (end < 0) {
+        m_scanned = size();
+        return std::nullopt;
+    }
+    QByteArray line = m_buffer.sliced(m_start, end - m_start);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    m_start = end + 1;
+    m_scanned = 0;
+    return line;
+}
+
+QByteArray LineBuffer::takeRest()
+{
+    QByteArray rest = m_buffer.sliced(m_start);
+    clear();
+    return rest;
+}
+
+void LineBuffer::clear()
+{
+    m_buffer.clear();
+    m_start = 0;
+    m_scanned = 0;
+}
+
+std::optional<Reply> ReplyReader::next()
+{
+    while (const std::optional<QByteArray> line = m_lines.takeLine()) {
+        if (m_code.isEmpty()) {
+            if (!isReplyCode(*line))
+                return Reply{0, QString::fromUtf8(*line)};
+            if (line->size() == 3 || line->at(3) == ' ')
+                return Reply{line->first(3).toInt(), afterCode(*line)};
+            m_code = line->first(3);
+            m_text.append(afterCode(*line));
+            m_pendingBytes = line->size() + 1;
             continue;
         }
-        if (line.startsWith(code) && (line.size() == 3 || line[3] == ' ')) {
-            lines.append(afterCode(line));
-            buffer.remove(0, pos);
-            return Reply{code.toInt(), lines.join(u'\n')};
-        }
+        const bool sameCode = line->startsWith(m_code) && (line->size() == 3 || line->at(3) == ' ' || line->at(3) == '-');
         // Some servers repeat "code-" on every inner line.
-        if (line.startsWith(code) && line.size() > 3 && line[3] == '-')
-            lines.append(afterCode(line));
-        else
-            lines.append(QString::fromUtf8(line));
+        m_text.append(sameCode ? afterCode(*line) : QString::fromUtf8(*line));
+        m_pendingBytes += line->size() + 1;
+        if (sameCode && (line->size() == 3 || line->at(3) == ' ')) {
+            Reply reply{m_code.toInt(), m_text.join(u'\n')};
+            m_code.clear();
+            m_text.clear();
+            m_pendingBytes = 0;
+            return reply;
+        }
     }
+    return std::nullopt;
+}
+
+void ReplyReader::clear()
+{
+    m_lines.clear();
+    m_code.clear();
+    m_text.clear();
+    m_pendingBytes = 0;
 }
 
 std::optional<quint16> parseEpsvPort(QStringView text)

@@ -128,7 +128,7 @@ void TestFtpClient::refusedLoginFailsWithTheServersTextAndDiscardsTheQueue()
     QVERIFY(!pendingWhenReported);
     QCOMPARE(m_recorder->events.last(), QStringLiteral("done error"));
     QCOMPARE(m_client->error(), FtpClient::UnknownError);
-    QCOMPARE(m_client->errorString(), QStringLiteral("Authentication failed."));
+    QCOMPARE(m_client->errorString(), QStringLiteral("Login failed: 530 Authentication failed."));
     QCOMPARE(m_client->state(), FtpClient::Connected);
 }
 

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void repliesAreTakenWhole_data();
     void repliesAreTakenWhole();
     void replySplitAnywhereWaitsForItsLastLine();
+    void errorsShowTheCodeAndEveryLine_data();
+    void errorsShowTheCodeAndEveryLine();
     void passivePortsAreRead_data();
     void passivePortsAreRead();
     void featuresAreListed();
@@ -66,29 +68,57 @@ void TestFtpParsers::repliesAreTakenWhole()
     QFETCH(QStringList, texts);
     QFETCH(QByteArray, rest);
 
+    ftp::ReplyReader reader;
+    reader.append(input);
     QList<int> gotCodes;
     QStringList gotTexts;
-    while (const auto reply = ftp::takeReply(input)) {
+    while (const auto reply = reader.next()) {
         gotCodes.append(reply->code);
         gotTexts.append(reply->text);
     }
     QCOMPARE(gotCodes, codes);
     QCOMPARE(gotTexts, texts);
-    QCOMPARE(input, rest);
+    QCOMPARE(reader.pendingSize() > 0, !rest.isEmpty());
 }
 
 void TestFtpParsers::replySplitAnywhereWaitsForItsLastLine()
 {
     const QByteArray whole("220-Welcome\r\n220-second line\r\n 220 inner\r\n220 Ready\r\n");
     for (qsizetype cut = 1; cut < whole.size(); ++cut) {
-        QByteArray buffer = whole.first(cut);
-        QVERIFY2(!ftp::takeReply(buffer), QByteArray::number(cut).constData());
-        buffer += whole.sliced(cut);
-        const auto reply = ftp::takeReply(buffer);
+        ftp::ReplyReader reader;
+        reader.append(whole.first(cut));
+        QVERIFY2(!reader.next(), QByteArray::number(cut).constData());
+        reader.append(whole.sliced(cut));
+        const auto reply = reader.next();
         QVERIFY(reply);
         QCOMPARE(*reply, (Reply{220, "Welcome\nsecond line\n 220 inner\nReady"}));
-        QVERIFY(buffer.isEmpty());
+        QCOMPARE(reader.pendingSize(), 0);
     }
+}
+
+void TestFtpParsers::errorsShowTheCodeAndEveryLine_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("one line") << QByteArray("530 Login incorrect.\r\n") << "530 Login incorrect.";
+    QTest::newRow("code alone") << QByteArray("552\r\n") << "552";
+    QTest::newRow("explanation before the last line")
+        << QByteArray("421-Too many connections (8) from this IP\r\n421 Bye\r\n")
+        << "421 Too many connections (8) from this IP Bye";
+    QTest::newRow("inner lines without code")
+        << QByteArray("530-User cannot log in.\r\n  Win32 error: Logon failure\r\n\r\n530 End\r\n")
+        << "530 User cannot log in. Win32 error: Logon failure End";
+}
+
+void TestFtpParsers::errorsShowTheCodeAndEveryLine()
+{
+    QFETCH(QByteArray, input);
+    ftp::ReplyReader reader;
+    reader.append(input);
+    const auto reply = reader.next();
+    QVERIFY(reply);
+    QTEST(ftp::replyMessage(*reply), "message");
 }
 
 void TestFtpParsers::passivePortsAreRead_data()
@@ -159,6 +189,23 @@ void TestFtpParsers::listLinesBecomeEntries_data()
     QTest::newRow("dos file pm") << "12-05-1999  01:07PM            123456 show notes.xml"
                                  << "show notes.xml" << false << qint64(123456)
                                  << QDateTime(QDate(1999, 12, 5), QTime(13, 7));
+    QTest::newRow("unix long-iso date") << "-rw-r--r--    1 owner group  524288 2005-06-07 21:22 show  notes.xml"
+                                        << "show  notes.xml" << false << qint64(524288)
+                                        << QDateTime(QDate(2005, 6, 7), QTime(21, 22));
+    QTest::newRow("unix day before month") << "-rw-r--r--   1 owner    group        4096 01 oct  2004 octobre.mp3"
+                                           << "octobre.mp3" << false << qint64(4096)
+                                           << QDateTime(QDate(2004, 10, 1), QTime(0, 0));
+    QTest::newRow("unix day before month, no year") << "drwxr-xr-x   2 owner    group        4096 14 mar 08:15 MP3"
+                                                    << "MP3" << true << qint64(4096)
+                                                    << QDateTime(QDate(2024, 3, 14), QTime(8, 15));
+    QTest::newRow("unix lower-case month") << "-rw-r--r-- 1 o g 3 feb 29 2024 leap.mp3" << "leap.mp3" << false
+                                           << qint64(3) << QDateTime(QDate(2024, 2, 29), QTime(0, 0));
+    QTest::newRow("dos four-digit year first") << "2002-09-02  18:48       <DIR>          Archives"
+                                               << "Archives" << true << qint64(-1)
+                                               << QDateTime(QDate(2002, 9, 2), QTime(18, 48));
+    QTest::newRow("dos thousands separators") << "09-02-2002  06:48PM             9,730 my   show.mp3"
+                                              << "my   show.mp3" << false << qint64(9730)
+                                              << QDateTime(QDate(2002, 9, 2), QTime(18, 48));
     QTest::newRow("dos noon and midnight") << "02-29-24  12:00AM                 1 midnight.mp3"
                                            << "midnight.mp3" << false << qint64(1)
                                            << QDateTime(QDate(2024, 2, 29), QTime(0, 0));
@@ -193,6 +240,9 @@ void TestFtpParsers::linesThatAreNoEntryAreSkipped_data()
     QTest::newRow("negative size") << "-rw-r--r-- 1 o g -3 Mar 01 2024 a.mp3";
     QTest::newRow("dos bad time") << "01-31-20  25:30PM  <DIR>  x";
     QTest::newRow("dos no name") << "01-31-20  10:30AM  <DIR>";
+    QTest::newRow("iso date that does not exist") << "-rw-r--r-- 1 o g 3 2024-13-01 10:00 a.mp3";
+    QTest::newRow("day before month without year") << "-rw-r--r-- 1 o g 3 32 oct 10:00 a.mp3";
+    QTest::newRow("dos month 13") << "2002-13-02  18:48  12 a.mp3";
 }
 
 void TestFtpParsers::linesThatAreNoEntryAreSkipped()

@@ -182,7 +182,7 @@ void TestFtpScripted::serverGoingAwayFailsTheQueue_data()
     QTest::addColumn<bool>("say421");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("421 reply") << true << "Service not available, closing control connection.";
+    QTest::newRow("421 reply") << true << "Changing directory failed: 421 Service not available, closing control connection.";
     QTest::newRow("connection dropped") << false << "Connection closed by the server";
 }
 
@@ -223,8 +223,8 @@ void TestFtpScripted::putEndsWithTheServersFinalReply_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("accepted") << QByteArray("226 Transfer complete.") << false << QString();
-    QTest::newRow("quota") << QByteArray("552 Quota exceeded.") << true << "Quota exceeded.";
-    QTest::newRow("transient") << QByteArray("451 Local error, try later.") << true << "Local error, try later.";
+    QTest::newRow("quota") << QByteArray("552 Quota exceeded.") << true << "Uploading file failed: 552 Quota exceeded.";
+    QTest::newRow("transient") << QByteArray("451 Local error, try later.") << true << "Uploading file failed: 451 Local error, try later.";
 }
 
 void TestFtpScripted::putEndsWithTheServersFinalReply()
@@ -271,7 +271,7 @@ void TestFtpScripted::droppedDataConnectionFailsThePut_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("server reports it") << QByteArray("426 Connection closed; transfer aborted.")
-                                       << "Connection closed; transfer aborted.";
+                                       << "Uploading file failed: 426 Connection closed; transfer aborted.";
     QTest::newRow("server claims success") << QByteArray("226 Transfer complete.")
                                            << "The data connection closed before the whole file was sent";
 }

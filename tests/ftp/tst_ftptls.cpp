@@ -28,6 +28,8 @@ private Q_SLOTS:
     void acceptedCertificateCarriesTheWholeSessionEncrypted();
     void refusedCertificateFailsTheConnectionBeforeLogin();
     void dataConnectionWithAnotherCertificateSaysTheFileWasNotSent();
+    void dataConnectionsResumeTheSessionWhateverTheTlsVersion_data();
+    void dataConnectionsResumeTheSessionWhateverTheTlsVersion();
 
 private:
     void startServer(const QString &dataCertificate = QString());
@@ -136,7 +138,7 @@ void TestFtpTls::refusedCertificateFailsTheConnectionBeforeLogin()
 
     QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 error").arg(connectId)));
     QVERIFY(!m_recorder->events.contains(QStringLiteral("start %1").arg(loginId)));
-    QVERIFY(!m_recorder->events.contains(QStringLiteral("state 3")));
+    QVERIFY(!m_recorder->events.contains(QStringLiteral("state 4")));
     QCOMPARE(m_client->error(), FtpClient::UnknownError);
     QVERIFY2(m_client->errorString().contains(QStringLiteral("certificate")), qPrintable(m_client->errorString()));
     QCOMPARE(m_client->state(), FtpClient::Unconnected);
@@ -163,6 +165,50 @@ void TestFtpTls::dataConnectionWithAnotherCertificateSaysTheFileWasNotSent()
     // The control connection is still good for the next command.
     QCOMPARE(m_client->state(), FtpClient::LoggedIn);
     QVERIFY(testkit::readFile(m_root + "/episode.mp3").isEmpty());
+}
+
+void TestFtpTls::dataConnectionsResumeTheSessionWhateverTheTlsVersion_data()
+{
+    QTest::addColumn<bool>("vsftpd");
+    QTest::addColumn<QString>("tlsVersion");
+
+    // vsftpd with require_ssl_reuse=YES, as shared hosts run it; it speaks TLS 1.3.
+    QTest::newRow("vsftpd") << true << QString();
+    QTest::newRow("TLS 1.3 only") << false << "1.3";
+    QTest::newRow("TLS 1.2 only") << false << "1.2";
+}
+
+void TestFtpTls::dataConnectionsResumeTheSessionWhateverTheTlsVersion()
+{
+    QFETCH(bool, vsftpd);
+    QFETCH(QString, tlsVersion);
+    m_server = std::make_unique<testkit::FtpServer>();
+    testkit::FtpServer::Options options{m_root};
+    options.certificate = m_certificate;
+    options.tlsVersion = tlsVersion;
+    options.vsftpd = vsftpd;
+    QVERIFY2(m_server->start(options), qPrintable(m_server->errorString()));
+    connect(m_client.get(), &FtpClient::untrustedCertificate, m_client.get(), &FtpClient::acceptCertificate);
+    // Small files end right after the data handshake, while the server may still be sending
+    // its session tickets; a large one crosses many TLS records.
+    const QList<QByteArray> contents{QByteArray(20 * 1024, 's'), QByteArray(1, 'o'), QByteArray(3 * 1024 * 1024 + 17, 'l')};
+    std::vector<std::unique_ptr<QBuffer>> buffers;
+    queueLogin();
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        buffers.push_back(std::make_unique<QBuffer>());
+        buffers.back()->setData(contents[i]);
+        m_client->put(buffers.back().get(), QStringLiteral("f%1.mp3").arg(i));
+    }
+    m_client->list();
+    m_client->close();
+    waitDone();
+
+    QVERIFY2(m_recorder->events.last() == QStringLiteral("done ok"), qPrintable(m_client->errorString()));
+    for (qsizetype i = 0; i < contents.size(); ++i)
+        QCOMPARE(testkit::readFile(m_root + QStringLiteral("/f%1.mp3").arg(i)), contents[i]);
+    QStringList names = m_recorder->entryNames();
+    names.sort();
+    QCOMPARE(names, (QStringList{"f0.mp3", "f1.mp3", "f2.mp3"}));
 }
 
 QTEST_GUILESS_MAIN(TestFtpTls)

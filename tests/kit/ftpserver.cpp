@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 
 namespace testkit {
 
@@ -23,21 +24,38 @@ FtpServer::~FtpServer()
 bool FtpServer::start(const Options &options)
 {
     m_options = options;
+    if (options.vsftpd) {
+        m_options.user = QStringLiteral("anonymous");
+        m_options.password = QStringLiteral("podcaster@example.org");
+    }
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("PYTHONDONTWRITEBYTECODE"), QStringLiteral("1"));
     m_process->setProcessEnvironment(environment);
-    // Debian's interpreter: the one that has pyftpdlib.
-    QStringList arguments{QStringLiteral(TESSALY_TESTKIT_DIR "/ftpserver.py"), QStringLiteral("--root"), options.root,
-                          QStringLiteral("--user"), options.user, QStringLiteral("--password"), options.password};
-    if (!options.certificate.isEmpty())
-        arguments << QStringLiteral("--certificate") << options.certificate;
-    if (!options.dataCertificate.isEmpty())
-        arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
-    m_process->start(QStringLiteral("/usr/bin/python3"), arguments);
+    QString program;
+    QStringList arguments;
+    if (options.vsftpd) {
+        m_vsftpdDir = std::make_unique<QTemporaryDir>();
+        program = QStringLiteral(TESSALY_TESTKIT_DIR "/vsftpd.sh");
+        arguments << m_vsftpdDir->path() << options.root;
+        if (!options.certificate.isEmpty())
+            arguments << options.certificate;
+    } else {
+        // Debian's interpreter: the one that has pyftpdlib.
+        program = QStringLiteral("/usr/bin/python3");
+        arguments << QStringLiteral(TESSALY_TESTKIT_DIR "/ftpserver.py") << QStringLiteral("--root") << options.root
+                  << QStringLiteral("--user") << options.user << QStringLiteral("--password") << options.password;
+        if (!options.certificate.isEmpty())
+            arguments << QStringLiteral("--certificate") << options.certificate;
+        if (!options.dataCertificate.isEmpty())
+            arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
+        if (!options.tlsVersion.isEmpty())
+            arguments << QStringLiteral("--tls-version") << options.tlsVersion;
+    }
+    m_process->start(program, arguments);
     if (!m_process->waitForStarted(10000)) {
-        m_error = QStringLiteral("cannot run /usr/bin/python3: ") + m_process->errorString();
+        m_error = QStringLiteral("cannot run ") + program + QStringLiteral(": ") + m_process->errorString();
         return false;
     }
     while (!m_process->canReadLine()) {

@@ -5,11 +5,13 @@
 #include <QString>
 
 class QProcess;
+class QTemporaryDir;
 
 namespace testkit {
 
 // A real FTP server for tests: pyftpdlib, run by Debian's /usr/bin/python3 on a free port of
-// 127.0.0.1, with one account whose home is a given folder.
+// 127.0.0.1, with one account whose home is a given folder; or Debian's vsftpd, with anonymous
+// uploads into that folder.
 //
 //     testkit::FtpServer server;
 //     QVERIFY2(server.start({root}), qPrintable(server.errorString()));
@@ -32,6 +34,10 @@ public:
         QString certificate = QString();
         // Another PEM file, presented on the data connections instead.
         QString dataCertificate = QString();
+        // pyftpdlib: only this TLS version ("1.2", "1.3"); empty: any.
+        QString tlsVersion = QString();
+        // vsftpd instead of pyftpdlib; user and password are then those of anonymous logins.
+        bool vsftpd = false;
     };
 
     FtpServer();
@@ -48,6 +54,7 @@ public:
 
 private:
     std::unique_ptr<QProcess> m_process;
+    std::unique_ptr<QTemporaryDir> m_vsftpdDir;
     Options m_options;
     quint16 m_port = 0;
     QString m_error;

@@ -26,7 +26,7 @@ class Handler(Settings, FTPHandler):
     pass
 
 
-def tls_handler(certificate, data_certificate):
+def tls_handler(certificate, data_certificate, tls_version):
     from OpenSSL import SSL
     from OpenSSL._util import lib
     from pyftpdlib.handlers import DTPHandler, TLS_DTPHandler, TLS_FTPHandler
@@ -72,6 +72,14 @@ def tls_handler(certificate, data_certificate):
         dtp_handler = TlsDataHandler
 
     TlsHandler.certfile = certificate
+    if tls_version:
+        only = {"1.2": SSL.TLS1_2_VERSION, "1.3": SSL.TLS1_3_VERSION}[tls_version]
+        context = SSL.Context(SSL.TLS_SERVER_METHOD)
+        context.use_certificate_chain_file(certificate)
+        context.use_privatekey_file(certificate)
+        context.set_min_proto_version(only)
+        context.set_max_proto_version(only)
+        TlsHandler.ssl_context = context
     return TlsHandler
 
 
@@ -82,12 +90,13 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--certificate")
     parser.add_argument("--data-certificate")
+    parser.add_argument("--tls-version", choices=["1.2", "1.3"])
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
-    handler = tls_handler(args.certificate, args.data_certificate) if args.certificate else Handler
+    handler = tls_handler(args.certificate, args.data_certificate, args.tls_version) if args.certificate else Handler
     handler.authorizer = authorizer
 
     server = FTPServer(("127.0.0.1", 0), handler)
