@@ -26,6 +26,11 @@ private Q_SLOTS:
     void splitAndMultiLineRepliesAreUnderstood_data();
     void splitAndMultiLineRepliesAreUnderstood();
     void dataConnectionGoesToTheControlPeerWhateverPasvNames();
+    void everyEpsvAnswerLeadsToTheData_data();
+    void everyEpsvAnswerLeadsToTheData();
+    void refusalsCarryTheServersCodeAndText_data();
+    void refusalsCarryTheServersCodeAndText();
+    void silentQuitClosesWithinSeconds();
     void listLinesOfUnixAndDosServersArePassedOnWithDots();
     void mlsdIsUsedWhenOffered();
     void serverGoingAwayFailsTheQueue_data();
@@ -133,6 +138,86 @@ void TestFtpScripted::dataConnectionGoesToTheControlPeerWhateverPasvNames()
     // EPSV is not asked again once the server refused it.
     QCOMPARE(m_server->commands().count("EPSV"), 1);
     QCOMPARE(m_server->commands().count("PASV"), 2);
+}
+
+void TestFtpScripted::everyEpsvAnswerLeadsToTheData_data()
+{
+    QTest::addColumn<QByteArray>("epsvReply"); // %1 and %2: the data port's two bytes
+    QTest::addColumn<int>("pasvCount");
+
+    // The address is ignored as for PASV: it leads nowhere.
+    QTest::newRow("227 to EPSV") << QByteArray("227 Entering Passive Mode (10,255,255,1,%1,%2)") << 0;
+    QTest::newRow("229 without a port") << QByteArray("229 Entering Extended Passive Mode") << 1;
+    QTest::newRow("temporary refusal") << QByteArray("425 Cannot open passive connection.") << 1;
+}
+
+void TestFtpScripted::everyEpsvAnswerLeadsToTheData()
+{
+    QFETCH(QByteArray, epsvReply);
+    QFETCH(int, pasvCount);
+    m_server->on("EPSV", [&](const QByteArray &) {
+        const quint16 port = m_server->dataPort();
+        m_server->reply(QString::fromLatin1(epsvReply).arg(port / 256).arg(port % 256).toLatin1());
+    });
+    m_server->setListing("-rw-r--r-- 1 o g 3 Mar 01  2024 a.mp3\r\n");
+    queueLogin();
+    m_client->list();
+    waitDone();
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QCOMPARE(m_recorder->entryNames(), QStringList{"a.mp3"});
+    QCOMPARE(m_server->commands().count("PASV"), pasvCount);
+}
+
+void TestFtpScripted::refusalsCarryTheServersCodeAndText_data()
+{
+    QTest::addColumn<QByteArray>("verb"); // empty: the greeting
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("421 greeting") << QByteArray() << QByteArray("421 Too many connections (8) from this IP\r\n")
+                                  << "Connecting to host failed: 421 Too many connections (8) from this IP";
+    QTest::newRow("530 explained before the last line") << QByteArray("PASS") << QByteArray("530-Login incorrect.\r\n530 Bye.")
+                                                         << "Login failed: 530 Login incorrect. Bye.";
+    QTest::newRow("550 mkdir") << QByteArray("MKD") << QByteArray("550 Permission denied.")
+                               << "Creating directory failed: 550 Permission denied.";
+    QTest::newRow("450 delete") << QByteArray("DELE") << QByteArray("450 File busy, try later.")
+                                << "Removing file failed: 450 File busy, try later.";
+}
+
+void TestFtpScripted::refusalsCarryTheServersCodeAndText()
+{
+    QFETCH(QByteArray, verb);
+    QFETCH(QByteArray, reply);
+    if (verb.isEmpty())
+        m_server->setGreeting({reply});
+    else
+        m_server->on(verb, [&](const QByteArray &) { m_server->reply(reply); });
+    queueLogin();
+    m_client->mkdir(QStringLiteral("MP3"));
+    m_client->remove(QStringLiteral("a.mp3"));
+    waitDone();
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done error"));
+    QTEST(m_client->errorString(), "text");
+    // Reached before being turned away, as QFtp reports it.
+    const QStringList &events = m_recorder->events;
+    QVERIFY(events.indexOf(QStringLiteral("state 3")) > events.indexOf(QStringLiteral("state 2")));
+    if (verb.isEmpty())
+        QCOMPARE(events.mid(events.indexOf(QStringLiteral("state 3"))),
+                 (QStringList{"state 3", "state 0", "finish 1 error", "done error"}));
+}
+
+void TestFtpScripted::silentQuitClosesWithinSeconds()
+{
+    m_server->on("QUIT", [](const QByteArray &) {});
+    m_client->setTimeouts(std::chrono::milliseconds(2000), std::chrono::minutes(2));
+    queueLogin();
+    m_client->close();
+    QTRY_VERIFY_WITH_TIMEOUT(m_recorder->doneCount > 0, 8000);
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QCOMPARE(m_client->state(), FtpClient::Unconnected);
 }
 
 void TestFtpScripted::listLinesOfUnixAndDosServersArePassedOnWithDots()

@@ -175,7 +175,9 @@ void PublishingTlsTest::certificateAnswerDecidesUploadAndNextQuestion()
         QCOMPARE(m_boxes->boxes().last().title, QStringLiteral("erreur"));
         QVERIFY(lines.contains(QStringLiteral(" : ") + m_boxes->boxes().last().text));
         QVERIFY(!lines.contains(QStringLiteral(" : Prêt.")));
-        QVERIFY(!lines.contains(QStringLiteral(" : La connexion à l'hôte a été accomplie.")));
+        // The host was reached before the certificate was turned down.
+        const qsizetype connected = lines.indexOf(QStringLiteral(" : La connexion à l'hôte a été accomplie."));
+        QVERIFY(connected >= 0 && connected < lines.indexOf(QStringLiteral(" : ") + m_boxes->boxes().last().text));
     }
     QCOMPARE(testkit::readFile(QStringLiteral("certificats.txt")),
              kept ? trustedLine(m_certificate).toUtf8() : QByteArray());
@@ -231,7 +233,7 @@ void PublishingTlsTest::trustedHostThatStopsOfferingTlsIsRefusedBeforeLogin()
     const QStringList lines = logLines();
     QCOMPARE(lines.last(), QStringLiteral(" : ") + m_boxes->boxes().first().text);
     QVERIFY(lines.contains(QStringLiteral(" : Il n'y a pas de connexion à l'hôte.")));
-    QVERIFY(!lines.contains(QStringLiteral(" : La connexion à l'hôte a été accomplie.")));
+    QVERIFY(lines.contains(QStringLiteral(" : La connexion à l'hôte a été accomplie.")));
     QVERIFY(!lines.contains(QStringLiteral(" : La connexion et l'identification ont été accomplies.")));
     QVERIFY(!lines.contains(QStringLiteral(" : Prêt.")));
     QVERIFY(!QFileInfo::exists(remote(QStringLiteral("MP3"))));
