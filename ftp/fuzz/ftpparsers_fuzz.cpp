@@ -22,10 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    QByteArray buffer = bytes;
-    while (const auto reply = ftp::takeReply(buffer)) {
-        check(reply->code == 0 || (reply->code >= 100 && reply->code <= 599));
-        check(buffer.size() < bytes.size());
+    // Fed in pieces of a size the input picks, as a network would.
+    const qsizetype piece = bytes.isEmpty() ? 1 : 1 + static_cast<unsigned char>(bytes[0]) % 16;
+    ftp::ReplyReader reader;
+    for (qsizetype at = 0; at < bytes.size(); at += piece) {
+        reader.append(bytes.mid(at, piece));
+        while (const auto reply = reader.next()) {
+            check(reply->code == 0 || (reply->code >= 100 && reply->code <= 599));
+            check(ftp::replyMessage(*reply).startsWith(QString::number(reply->code)));
+        }
+        check(reader.pendingSize() <= bytes.size());
     }
 
     const QString text = QString::fromUtf8(bytes);
