@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Upload benchmark: FtpClient against curl, to a pyftpdlib server on loopback, in plain FTP and
-# over explicit TLS (self-signed certificate). One 1 GiB file, then 500 files of 20 KiB in one
-# connection; the best of a few rounds of each. curl is left out over TLS: it starts the data
-# connection's handshake before sending STOR, and pyftpdlib drops such connections.
+# Upload benchmark: FtpClient beside curl and lftp, to pyftpdlib and to Debian's vsftpd on
+# loopback, in plain FTP and over explicit TLS (self-signed certificate). One 1 GiB file, then
+# 500 files of 20 KiB in one connection; the median of a few rounds of each, and the ratio of
+# each other client's time to FtpClient's (above 1: FtpClient is faster). Then the time taken to
+# read listings and replies of growing size fed in small segments.
+#
+# curl is left out over TLS on pyftpdlib: it starts the data connection's handshake before
+# sending STOR, and pyftpdlib drops such connections.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
@@ -22,77 +26,96 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$work/root" "$work/small"
-user=bench
-password=bench-pass
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=bench \
     -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 cat "$work/cert.pem" "$work/key.pem" >"$work/server.pem"
 
-# start_server NAME [OPTION...]: prints the port. The server leaves when its input closes: a
-# descriptor of this shell keeps that pipe open for the run.
+# start_server NAME COMMAND...: the command prints "port N" once it listens and leaves when its
+# input closes; a descriptor of this shell keeps that pipe open for the run.
 start_server() {
     local name=$1
     shift
     mkfifo "$work/$name.in"
-    PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/root" \
-        --user "$user" --password "$password" "$@" <"$work/$name.in" >"$work/$name.port" &
+    PYTHONDONTWRITEBYTECODE=1 "$@" <"$work/$name.in" >"$work/$name.port" &
     pids+=($!)
     exec {keep}>"$work/$name.in"
     until [[ -s "$work/$name.port" ]]; do sleep 0.1; done
 }
-start_server plain
-start_server tls --certificate "$work/server.pem"
-read -r _ plain_port <"$work/plain.port"
-read -r _ tls_port <"$work/tls.port"
+pyftpdlib=(/usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/root" --user bench --password bench-pass)
+start_server pyftpdlib-plain "${pyftpdlib[@]}"
+start_server pyftpdlib-tls "${pyftpdlib[@]}" --certificate "$work/server.pem"
+mkdir -p "$work/vsftpd-plain" "$work/vsftpd-tls"
+start_server vsftpd-plain "$top/tests/kit/vsftpd.sh" "$work/vsftpd-plain" "$work/root"
+start_server vsftpd-tls "$top/tests/kit/vsftpd.sh" "$work/vsftpd-tls" "$work/root" "$work/server.pem"
 
 head -c $((1024 * 1024 * 1024)) /dev/urandom >"$work/big.bin"
 for i in $(seq -w 1 500); do head -c 20480 /dev/urandom >"$work/small/f$i.bin"; done
 small_files=("$work"/small/f*.bin)
 
 now() { date +%s.%N; }
-# Best (shortest) wall time of a command over the rounds, in seconds.
-best_time() {
-    local best=
+# Median wall time of a command over the rounds, in seconds.
+median_time() {
+    local times=()
     for ((r = 0; r < rounds; r++)); do
         rm -rf "${work:?}/root/"*
         local start end
         start=$(now)
-        "$@" >"$work/out" || { cat "$work/out" >&2; exit 1; }
+        "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
         end=$(now)
-        best=$(echo "$start $end ${best:-1e9}" | awk '{t = $2 - $1; print (t < $3 ? t : $3)}')
+        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
     done
-    echo "$best"
+    printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
 }
 
-# measure LABEL PORT ENCRYPTED(yes|no) WITH_CURL(yes|no)
+ours() { "$build/ftpbench" 127.0.0.1 "$port" "$user" "$password" "$@"; }
+curl_put() {
+    local tls=()
+    [[ $encryption == yes ]] && tls=(--ssl-reqd --insecure)
+    curl -sS "${tls[@]}" --user "$user:$password" -T "$1" "ftp://127.0.0.1:$port/"
+}
+lftp_put() {
+    local tls="set ftp:ssl-allow false"
+    [[ $encryption == yes ]] && tls="set ftp:ssl-force true; set ftp:ssl-protect-data true; set ssl:verify-certificate false"
+    lftp -u "$user,$password" -e "$tls; $1; bye" "ftp://127.0.0.1:$port"
+}
+
+# measure LABEL PORT USER PASSWORD ENCRYPTED(yes|no) WITH_CURL(yes|no)
 measure() {
-    local label=$1 port=$2 encryption=$3 with_curl=$4
-    local ours_big rss_big curl_big=0 ours_small rss_small curl_small=0
-    ours_big=$(best_time "$build/ftpbench" 127.0.0.1 "$port" "$user" "$password" "$work/big.bin")
+    local label=$1 with_curl=$6
+    port=$2 user=$3 password=$4 encryption=$5
+    local ours_big curl_big=0 lftp_big ours_small curl_small=0 lftp_small rss_big rss_small
+    ours_big=$(median_time ours "$work/big.bin")
     rss_big=$(awk '/peak-rss-kib/ {print $2}' "$work/out")
     grep -q "encrypted $encryption" "$work/out" || { echo "$label: not the expected encryption" >&2; exit 1; }
     cmp -s "$work/big.bin" "$work/root/big.bin" || { echo "$label: 1 GiB file arrived damaged" >&2; exit 1; }
-    [[ $with_curl == yes ]] && curl_big=$(best_time curl -sS --user "$user:$password" -T "$work/big.bin" "ftp://127.0.0.1:$port/")
+    [[ $with_curl == yes ]] && curl_big=$(median_time curl_put "$work/big.bin")
+    lftp_big=$(median_time lftp_put "put $work/big.bin")
 
-    ours_small=$(best_time "$build/ftpbench" 127.0.0.1 "$port" "$user" "$password" "${small_files[@]}")
+    ours_small=$(median_time ours "${small_files[@]}")
     rss_small=$(awk '/peak-rss-kib/ {print $2}' "$work/out")
     [[ $(ls "$work/root" | wc -l) -eq 500 ]] || { echo "$label: small files missing" >&2; exit 1; }
-    [[ $with_curl == yes ]] && curl_small=$(best_time curl -sS --user "$user:$password" -T "$work/small/f[001-500].bin" "ftp://127.0.0.1:$port/")
+    [[ $with_curl == yes ]] && curl_small=$(median_time curl_put "$work/small/f[001-500].bin")
+    lftp_small=$(median_time lftp_put "mput $work/small/*.bin")
 
-    awk -v label="$label" -v ob="$ours_big" -v cb="$curl_big" -v os="$ours_small" -v cs="$curl_small" \
-        -v rb="$rss_big" -v rs="$rss_small" 'BEGIN {
+    awk -v label="$label" -v ob="$ours_big" -v cb="$curl_big" -v lb="$lftp_big" -v os="$ours_small" \
+        -v cs="$curl_small" -v ls="$lftp_small" -v rb="$rss_big" -v rs="$rss_small" 'BEGIN {
         printf "%s\n", label
-        if (cb > 0) {
-            printf "  1 GiB file:      FtpClient %7.1f MiB/s   curl %7.1f MiB/s   ratio %.2f\n", 1024 / ob, 1024 / cb, cb / ob
-            printf "  500 x 20 KiB:    FtpClient %7.1f files/s curl %7.1f files/s ratio %.2f\n", 500 / os, 500 / cs, cs / os
-        } else {
-            printf "  1 GiB file:      FtpClient %7.1f MiB/s\n", 1024 / ob
-            printf "  500 x 20 KiB:    FtpClient %7.1f files/s\n", 500 / os
-        }
+        printf "  1 GiB file:    FtpClient %7.1f MiB/s", 1024 / ob
+        if (cb > 0) printf "   curl %7.1f MiB/s (ratio %.2f)", 1024 / cb, cb / ob
+        printf "   lftp %7.1f MiB/s (ratio %.2f)\n", 1024 / lb, lb / ob
+        printf "  500 x 20 KiB:  FtpClient %7.1f files/s", 500 / os
+        if (cs > 0) printf " curl %7.1f files/s (ratio %.2f)", 500 / cs, cs / os
+        printf " lftp %7.1f files/s (ratio %.2f)\n", 500 / ls, ls / os
         printf "  peak resident memory of FtpClient: %.1f MiB (1 GiB file), %.1f MiB (500 files)\n", rb / 1024, rs / 1024
     }'
 }
 
-echo "best of $rounds rounds"
-measure "plain FTP" "$plain_port" no yes
-measure "explicit TLS" "$tls_port" yes no
+port_of() { awk '{print $2}' "$work/$1.port"; }
+echo "median of $rounds rounds; ratio: the other client's time over FtpClient's"
+measure "pyftpdlib, plain FTP" "$(port_of pyftpdlib-plain)" bench bench-pass no yes
+measure "pyftpdlib, explicit TLS" "$(port_of pyftpdlib-tls)" bench bench-pass yes no
+measure "vsftpd, plain FTP" "$(port_of vsftpd-plain)" anonymous bench@example.org no yes
+measure "vsftpd, explicit TLS" "$(port_of vsftpd-tls)" anonymous bench@example.org yes yes
+
+echo "reading listings and replies"
+"$build/parsebench"

@@ -123,6 +123,34 @@
         <source>The server sent an overlong listing line</source>
         <translation>The server sent an overlong listing line</translation>
     </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>Connecting to host failed: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Login failed: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Listing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Changing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Uploading file failed: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Removing file failed: %1</translation>
+    </message>
+    <message>
+        <source>Creating directory failed: %1</source>
+        <translation>Creating directory failed: %1</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>

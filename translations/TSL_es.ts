@@ -123,6 +123,34 @@
         <source>The server sent an overlong listing line</source>
         <translation>El servidor envió una línea de listado demasiado larga</translation>
     </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>Error al conectar con el servidor: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Error de identificación: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Error al listar la carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Error al cambiar de carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Error al enviar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Error al borrar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Creating directory failed: %1</source>
+        <translation>Error al crear la carpeta: %1</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
