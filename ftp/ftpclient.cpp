@@ -17,10 +17,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Read from the device and handed to the data socket at a time.
-constexpr qint64 ChunkSize = 256 * 1024;
-// Kept small so that memory does not grow with the file: at most this much waits in the socket.
-constexpr qint64 MaxWaiting = 1024 * 1024;
+// Read from the device at a time: one TLS record.
+constexpr qint64 ChunkSize = 16 * 1024;
+// At most this much waits in the data socket. An encrypting socket encrypts all that waits in one
+// go, in buffers of that size; above the C library's threshold (128 KiB) each one is mapped and
+// returned to the system, and a 1 GiB upload took hundreds of thousands of page faults.
+constexpr qint64 MaxWaiting = 64 * 1024;
 // A server that does not answer QUIT is left after this, whatever the idle limit.
 constexpr std::chrono::milliseconds QuitTimeout{5000};
 // How long the end of an upload under TLS 1.3 waits for the server's session ticket.
@@ -893,16 +895,6 @@ void FtpClient::reportProgress()
     emit dataTransferProgress(m_done, m_total);
 }
 
-QByteArray *FtpClient::freeChunk()
-{
-    for (QByteArray &chunk : m_chunks) {
-        if (chunk.isDetached())
-            return &chunk;
-    }
-    m_chunks.emplace_back(ChunkSize, Qt::Uninitialized);
-    return &m_chunks.back();
-}
-
 void FtpClient::fillDataSocket()
 {
     QIODevice *device = m_current->device;
@@ -910,9 +902,8 @@ void FtpClient::fillDataSocket()
     // buffer at once.
     const auto waiting = [this] { return m_data->bytesToWrite() + (m_tlsData ? m_tlsData->encryptedBytesToWrite() : 0); };
     while (m_sending && m_data && waiting() < MaxWaiting) {
-        QByteArray *chunk = freeChunk();
-        chunk->resize(ChunkSize);
-        const qint64 read = device ? device->read(chunk->data(), ChunkSize) : -1;
+        m_chunk.resize(ChunkSize);
+        const qint64 read = device ? device->read(m_chunk.data(), ChunkSize) : -1;
         if (read < 0) {
             abandonTransfer(device ? tr("Cannot read the data to send: %1").arg(device->errorString())
                                    : tr("The data to send went away during the transfer"));
@@ -930,9 +921,7 @@ void FtpClient::fillDataSocket()
             return;
         }
         m_read += read;
-        chunk->truncate(read);
-        // Shared, not copied: the socket holds the chunk until it is sent.
-        m_data->write(*chunk);
+        m_data->write(m_chunk.constData(), read);
     }
 }
 

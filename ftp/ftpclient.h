@@ -209,7 +209,6 @@ private:
     void fillDataSocket();
     void closeDataConnection();
     void retryDataClose(std::chrono::milliseconds delay);
-    QByteArray *freeChunk();
     void abandonTransfer(const QString &fault);
     QString transferFailure(const QString &reason) const;
     void finishTransferIfComplete();
@@ -253,9 +252,7 @@ private:
     QDeadlineTimer m_ticketDeadline;
     bool m_closeWanted = false;
     ftp::LineBuffer m_listLines;
-    // Buffers handed to the data socket, which keeps a reference until it has sent them: one is
-    // filled again only once the socket has let it go, so no chunk is allocated per write.
-    std::vector<QByteArray> m_chunks;
+    QByteArray m_chunk; // read from the device, then copied into the socket
     QString m_localFault;
     bool m_openedDevice = false;
     bool m_finalReply = false;
