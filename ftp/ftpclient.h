@@ -249,9 +249,13 @@ private:
     bool m_dataConnected = false;
     // The server's preliminary reply (150) has come.
     bool m_transferStarted = false;
+    // The data handshake has started, or the data has.
     bool m_dataStarted = false;
+    // TLS 1.3: a session ticket came on the data connection; until the deadline, closing waits
+    // for one.
     bool m_ticketRead = false;
     QDeadlineTimer m_ticketDeadline;
+    // All is sent and the data connection is to close once it may.
     bool m_closeWanted = false;
     ftp::LineBuffer m_listLines;
     QByteArray m_chunk; // read from the device, then copied into the socket
