@@ -7,7 +7,7 @@
 #
 # curl is left out over TLS on pyftpdlib: it starts the data connection's handshake before
 # sending STOR, and pyftpdlib drops such connections. It is left out of the small files too: it
-# pauses 70 to 200 ms after each file, so lftp is the one to match there.
+# pauses after each file (from 20 to 200 ms here), so lftp is the one to match there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
