@@ -62,10 +62,17 @@ int monthNumber(QStringView text)
     return 0;
 }
 
+// "drwxr-xr-x", maybe with a mark of ACLs or attributes after it; checked by hand, as a regular
+// expression costs more than the rest of the line's reading.
 bool isUnixMode(QStringView text)
 {
-    static const QRegularExpression mode(QStringLiteral("^[-dlbcps][-rwxsStTlL]{9}[.+@]?$"));
-    return mode.match(text).hasMatch();
+    if (text.size() < 10 || text.size() > 11 || !QStringView(u"-dlbcps").contains(text[0]))
+        return false;
+    for (qsizetype i = 1; i < 10; ++i) {
+        if (!QStringView(u"-rwxsStTlL").contains(text[i]))
+            return false;
+    }
+    return text.size() == 10 || QStringView(u".+@").contains(text[10]);
 }
 
 // A time without a year: ls means the last six months, so a date past tomorrow is last year's.
@@ -355,9 +362,9 @@ std::optional<UrlInfo> parseListLine(QStringView line, QDate today)
     const QList<Token> tokens = tokenize(line);
     if (tokens.size() < 4)
         return std::nullopt;
-    if (auto info = parseDosLine(line, tokens))
+    if (auto info = parseUnixLine(line, tokens, today))
         return info;
-    return parseUnixLine(line, tokens, today);
+    return parseDosLine(line, tokens);
 }
 
 std::optional<UrlInfo> parseMlsdLine(QStringView line)
