@@ -111,8 +111,9 @@ struct UnixDate
     qsizetype last = 0; // index of the date's last token
 };
 
-// The date that starts at tokens[at] (tokens[at + 2] exists): "Mar 10 2024", "Mar 10 21:22", "10 mar 2024" (day first,
-// as some European servers print it) or "2024-03-10 21:22" (ls --time-style=long-iso).
+// The date that starts at tokens[at] (tokens[at + 2] exists): "Mar 10 2024", "Mar 10 21:22",
+// "10 mar 2024" (day first, as some European servers print it) or "2024-03-10 21:22" (ls
+// --time-style=long-iso).
 std::optional<UnixDate> unixDate(const QList<Token> &tokens, qsizetype at, QDate today)
 {
     const QStringView first = tokens[at].text;
