@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "feed/publication.h"
 #include "playlist/episodes.h"
 
 class QComboBox;
@@ -104,6 +105,10 @@ public Q_SLOTS:
     void commenter();
     void changerLangue(const QString &langue);
 
+private Q_SLOTS:
+    // The podcast feed's details of the folder named in the form; on confirming, feed.xml is written.
+    void editFeed();
+
 private:
     // Appends "hh:mm:ss" + message to the log; messages start with " : ".
     void notifier(const QString &message);
@@ -115,6 +120,13 @@ private:
     void proposerSuppression();
     // Queues a put of the local file and keeps its file object until the put finishes.
     void mettreEnFile(const QString &chemin, const QString &nomDistant);
+
+    // Writes feed.xml into a folder when its details name a public address, and reports it.
+    feed::FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing);
+    // The feed's cover, sent after the episodes when the upload wrote a feed.
+    void queueFeedCover();
+    // Once every file is sent: where apps and directories find the feed.
+    void announceFeedAddress();
 
     // Queues the connection and the login of an upload or a deletion.
     void connecter(const QString &hote);
@@ -129,4 +141,8 @@ private:
     int suppressionsRestantes = 0;
 
     QTranslator traducteur;
+
+    QPushButton *feedButton = nullptr;
+    // The feed written by the running upload.
+    feed::FeedOutcome uploadFeed;
 };

@@ -1,0 +1,89 @@
+// Feed slots: the show details' dialog, feed.xml and the cover sent with the episodes.
+#include "ui/ftpupload.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+
+#include "feed/showdetails.h"
+#include "playlist/episodes.h"
+#include "ui/feeddialog.h"
+#include "ui/language.h"
+
+namespace {
+
+QString redLine(const QString &text)
+{
+    return QStringLiteral(" : <span style='color: red; font-weight: bold'>") + text.toHtmlEscaped()
+           + QStringLiteral("</span>");
+}
+
+} // namespace
+
+// The folder named in the form, not the one of the last generation: the details belong to the
+// folder the user sees.
+void ftpupload::editFeed()
+{
+    const QDir folder = playlist::sourceFolder(localFolderEdit->text());
+    feed::ShowDetails details = feed::readShowDetails(folder.absolutePath());
+    if (details.title.isEmpty())
+        details.title = nameEdit->text();
+    if (details.language.isEmpty())
+        details.language = languageCode(languageCombo->currentText());
+    const QStringList images = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")},
+                                                QDir::Files, QDir::Name | QDir::IgnoreCase);
+    FeedDialog dialog(details, images, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!feed::writeShowDetails(folder.absolutePath(), dialog.details())) {
+        QMessageBox::critical(this, tr("Erreur fichier"), tr("Les détails du flux n'ont pas pu être enregistrés."));
+        return;
+    }
+    writeFeed(folder.absolutePath(), folder.entryInfoList());
+}
+
+feed::FeedOutcome ftpupload::writeFeed(const QString &folder, const QFileInfoList &listing)
+{
+    using Status = feed::FeedOutcome::Status;
+    const feed::FeedOutcome outcome = feed::writeFeed(folder, listing, QDateTime::currentDateTimeUtc());
+    switch (outcome.status) {
+    case Status::NotConfigured:
+    case Status::InvalidAddress:
+        break;
+    case Status::DetailsNotSaved:
+        notifier(redLine(tr("Les nouveaux épisodes n'ont pas pu être inscrits dans feed.ini : feed.xml n'a pas été écrit.")));
+        break;
+    case Status::FeedNotWritten:
+        notifier(redLine(tr("Le fichier feed.xml n'a pas pu être écrit.")));
+        break;
+    case Status::Written:
+        notifier(tr(" : Le fichier feed.xml a été généré."));
+        break;
+    }
+    for (const QString &problem : outcome.problems)
+        notifier(redLine(problem));
+    return outcome;
+}
+
+void ftpupload::queueFeedCover()
+{
+    const QString cover = uploadFeed.coverImage;
+    if (uploadFeed.status != feed::FeedOutcome::Status::Written || cover.isEmpty())
+        return;
+    const QString path = dossierSource.absoluteFilePath(cover);
+    if (!QFileInfo(path).isFile()) {
+        notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + cover.toHtmlEscaped()
+                          + tr("</span> non traitée (fichier introuvable)."));
+        return;
+    }
+    mettreEnFile(path, cover);
+    notifierSansHeure(QStringLiteral("<b>") + cover.toHtmlEscaped() + tr("</b> mis en file d'attente."));
+}
+
+void ftpupload::announceFeedAddress()
+{
+    if (uploadFeed.status == feed::FeedOutcome::Status::Written)
+        notifier(QStringLiteral(" : ") + tr("Adresse du flux : ") + uploadFeed.address.toHtmlEscaped());
+}
