@@ -1,6 +1,7 @@
 #include "feed/feeddocument.h"
 
 #include <QBuffer>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
 
@@ -33,9 +34,10 @@ QString xmlText(const QString &text)
     return kept;
 }
 
+// With the day of the week, which Qt's RFC 2822 format leaves out and some directories expect.
 QString rfc2822(const QDateTime &time)
 {
-    return time.toUTC().toString(Qt::RFC2822Date);
+    return QLocale::c().toString(time.toUTC(), QStringLiteral("ddd, dd MMM yyyy hh:mm:ss '+0000'"));
 }
 
 class Writer
@@ -44,7 +46,7 @@ public:
     explicit Writer(QBuffer *buffer) : m_xml(buffer) { m_xml.setAutoFormatting(true); }
     QXmlStreamWriter &xml() { return m_xml; }
 
-    // Empty texts are left out: an empty element says less than none to the directories.
+    // Optional elements: empty ones are left out, as an empty element says less than none.
     void text(const QString &name, const QString &value) { text(QString(), name, value); }
     void text(const QString &ns, const QString &name, const QString &value)
     {
@@ -52,6 +54,8 @@ public:
         if (!clean.isEmpty())
             m_xml.writeTextElement(ns, name, clean);
     }
+    // RSS 2.0 requires them even empty.
+    void required(const QString &name, const QString &value) { m_xml.writeTextElement(name, xmlText(value.trimmed())); }
     void attribute(const QString &name, const QString &value) { m_xml.writeAttribute(name, xmlText(value)); }
 
 private:
@@ -64,9 +68,9 @@ void writeChannelHead(Writer &w, const ShowDetails &show, const QDateTime &built
     const QString address = feedAddress(show);
     const QString cover = show.coverImage.isEmpty() ? QString() : publishedFileAddress(show, show.coverImage);
 
-    w.text(QStringLiteral("title"), show.title);
-    w.text(QStringLiteral("link"), website(show));
-    w.text(QStringLiteral("description"), show.description);
+    w.required(QStringLiteral("title"), show.title);
+    w.required(QStringLiteral("link"), website(show));
+    w.required(QStringLiteral("description"), show.description);
     w.text(QStringLiteral("language"), show.language);
     w.text(QStringLiteral("copyright"), show.copyright);
     w.text(QStringLiteral("lastBuildDate"), rfc2822(built));

@@ -94,7 +94,8 @@ bool writeShowDetails(const QString &folder, const ShowDetails &details)
 
 QString folderAddress(const ShowDetails &details)
 {
-    const QUrl url(details.publicAddress.trimmed(), QUrl::StrictMode);
+    // Typed by hand: spaces and accents are encoded rather than refused.
+    const QUrl url(details.publicAddress.trimmed(), QUrl::TolerantMode);
     const QString scheme = url.scheme();
     if (!url.isValid() || url.host().isEmpty() || url.hasQuery() || url.hasFragment()
         || (scheme != QLatin1StringView("http") && scheme != QLatin1StringView("https")))
