@@ -1,5 +1,7 @@
 #include "tests/feed/feedkit.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -7,6 +9,7 @@ namespace feedkit {
 
 bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QProcess lame;
     lame.start(QStringLiteral("lame"), QStringList{QStringLiteral("--quiet"), QStringLiteral("-r"), QStringLiteral("-s"),
                                                    QStringLiteral("44.1"), QStringLiteral("--bitwidth"), QStringLiteral("16"),

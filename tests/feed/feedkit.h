@@ -7,7 +7,7 @@
 // Shared by the feed's tests: episodes made by lame, feeds read by podcast clients' parsers.
 namespace feedkit {
 
-// An MP3 of silence made by lame (mono, 32 kbit/s, about 4 KB a second), with lame's tag
+// An MP3 of silence made by lame, its folder created when missing (mono, 32 kbit/s, about 4 KB a second), with lame's tag
 // options (--tt, --tc, --tv TDRC=…); false when lame failed.
 bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions = {});
 
