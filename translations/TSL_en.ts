@@ -1,6 +1,132 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
+<context>
+    <name>Feed</name>
+    <message>
+        <source>Flux : l&apos;image de couverture manque.</source>
+        <translation>Feed: the cover image is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 est introuvable ou illisible.</source>
+        <translation>Feed: the cover image %1 cannot be found or read.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 doit être un fichier JPEG ou PNG.</source>
+        <translation>Feed: the cover image %1 must be a JPEG or PNG file.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 mesure %2 × %3 pixels ; il faut un carré de 1400 à 3000 pixels de côté.</source>
+        <translation>Feed: the cover image %1 is %2 × %3 pixels; it must be a square of 1400 to 3000 pixels a side.</translation>
+    </message>
+    <message>
+        <source>Flux : le titre manque.</source>
+        <translation>Feed: the title is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : la description manque.</source>
+        <translation>Feed: the description is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire manque.</source>
+        <translation>Feed: the owner&apos;s e-mail address is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire n&apos;est pas valide.</source>
+        <translation>Feed: the owner&apos;s e-mail address is not valid.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie manque.</source>
+        <translation>Feed: the category is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie n&apos;est pas dans la liste d&apos;Apple Podcasts.</source>
+        <translation>Feed: the category is not in Apple Podcasts&apos; list.</translation>
+    </message>
+    <message>
+        <source>Flux : le contenu explicite (oui ou non) n&apos;est pas précisé.</source>
+        <translation>Feed: explicit content (yes or no) is not stated.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
+        <translation>Feed: the public address must be an http:// or https:// address.</translation>
+    </message>
+</context>
+<context>
+    <name>FeedDialog</name>
+    <message>
+        <source>Flux du podcast</source>
+        <translation>Podcast feed</translation>
+    </message>
+    <message>
+        <source>Non précisé</source>
+        <translation>Not stated</translation>
+    </message>
+    <message>
+        <source>Non</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Oui</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Par défaut : le site de l&apos;adresse publique</source>
+        <translation>Default: the site of the public address</translation>
+    </message>
+    <message>
+        <source>Adresse publique du dossier MP3 : </source>
+        <translation>Public address of the MP3 folder: </translation>
+    </message>
+    <message>
+        <source>Titre : </source>
+        <translation>Title: </translation>
+    </message>
+    <message>
+        <source>Description : </source>
+        <translation>Description: </translation>
+    </message>
+    <message>
+        <source>Auteur : </source>
+        <translation>Author: </translation>
+    </message>
+    <message>
+        <source>Nom du propriétaire : </source>
+        <translation>Owner&apos;s name: </translation>
+    </message>
+    <message>
+        <source>E-mail du propriétaire : </source>
+        <translation>Owner&apos;s e-mail: </translation>
+    </message>
+    <message>
+        <source>Langue : </source>
+        <translation>Language: </translation>
+    </message>
+    <message>
+        <source>Catégorie : </source>
+        <translation>Category: </translation>
+    </message>
+    <message>
+        <source>Sous-catégorie : </source>
+        <translation>Subcategory: </translation>
+    </message>
+    <message>
+        <source>Contenu explicite : </source>
+        <translation>Explicit content: </translation>
+    </message>
+    <message>
+        <source>Image de couverture (JPEG ou PNG, carrée, 1400 à 3000 pixels) : </source>
+        <translation>Cover image (JPEG or PNG, square, 1400 to 3000 pixels): </translation>
+    </message>
+    <message>
+        <source>Site web : </source>
+        <translation>Website: </translation>
+    </message>
+    <message>
+        <source>Copyright : </source>
+        <translation>Copyright: </translation>
+    </message>
+</context>
 <context>
     <name>FtpClient</name>
     <message>
@@ -8,8 +134,8 @@
         <translation>Aborted</translation>
     </message>
     <message>
-        <source>The name "%1" contains a line break</source>
-        <translation>The name "%1" contains a line break</translation>
+        <source>The name &quot;%1&quot; contains a line break</source>
+        <translation>The name &quot;%1&quot; contains a line break</translation>
     </message>
     <message>
         <source>Not connected</source>
@@ -100,8 +226,8 @@
         <translation>TLS handshake with %1 failed: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</translation>
+        <source>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</source>
+        <translation>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</translation>
     </message>
     <message>
         <source>The encrypted data connection failed: %1</source>
@@ -139,7 +265,7 @@
         <translation> bytes in all</translation>
     </message>
     <message>
-        <source>Fichier en cours d'enregistrement...</source>
+        <source>Fichier en cours d&apos;enregistrement...</source>
         <translation>Saving the file...</translation>
     </message>
     <message>
@@ -155,7 +281,7 @@
         <translation>Update impossible</translation>
     </message>
     <message>
-        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>The latest version could not be downloaded: %1</translation>
     </message>
 </context>
@@ -250,7 +376,7 @@
         <translation>Notifications</translation>
     </message>
     <message>
-        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <source>Il n&apos;y a pas de connexion à l&apos;hôte.</source>
         <translation>There is no connection to the host.</translation>
     </message>
     <message>
@@ -258,19 +384,19 @@
         <translation>Looking up the host name.</translation>
     </message>
     <message>
-        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <source>Une tentative de connexion à l&apos;hôte est en cours.</source>
         <translation>Trying to connect to the host.</translation>
     </message>
     <message>
-        <source>La connexion à l'hôte a été accomplie.</source>
+        <source>La connexion à l&apos;hôte a été accomplie.</source>
         <translation>Connected to the host.</translation>
     </message>
     <message>
-        <source>La connexion et l'identification ont été accomplies.</source>
+        <source>La connexion et l&apos;identification ont été accomplies.</source>
         <translation>Connected and logged in.</translation>
     </message>
     <message>
-        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <source>La connexion est en cours de fermeture, mais elle n&apos;est pas encore fermée (l&apos;état deviendra Unconnected quand la connexion sera fermée).</source>
         <translation>The connection is closing but is not closed yet (the state becomes Unconnected once it is closed).</translation>
     </message>
     <message>
@@ -298,15 +424,15 @@
         <translation>&lt;/span&gt; skipped (empty file).</translation>
     </message>
     <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>&lt;/b&gt; queued.</translation>
     </message>
     <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
     </message>
     <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
     </message>
     <message>
@@ -314,8 +440,8 @@
         <translation>&lt;/span&gt; skipped (file not found).</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Delete </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Delete </translation>
     </message>
     <message>
         <source>Supprimer les fichiers distants</source>
@@ -334,7 +460,7 @@
         <translation>File error</translation>
     </message>
     <message>
-        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <source>Erreur pendant l&apos;ouverture du fichier en écriture.</source>
         <translation>Error while opening the file for writing.</translation>
     </message>
     <message>
@@ -342,8 +468,8 @@
         <translation> : The file playlist.xml was generated.</translation>
     </message>
     <message>
-        <source> : Sélection du podcast "&lt;b&gt;</source>
-        <translation> : Podcast selected: "&lt;b&gt;</translation>
+        <source> : Sélection du podcast &quot;&lt;b&gt;</source>
+        <translation> : Podcast selected: &quot;&lt;b&gt;</translation>
     </message>
     <message>
         <source>&lt;/b&gt;</source>
@@ -358,15 +484,15 @@
         <translation>error</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Error&lt;/span&gt; : </translation>
     </message>
     <message>
         <source> : Liste des podcast mise à jour</source>
         <translation> : Podcast list updated</translation>
     </message>
     <message>
-        <source>impossible d'écrire dans config.ini</source>
+        <source>impossible d&apos;écrire dans config.ini</source>
         <translation>config.ini cannot be written</translation>
     </message>
     <message>
@@ -374,8 +500,8 @@
         <translation>invalid ftp server</translation>
     </message>
     <message>
-        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
-        <translation> : The source folder is now &lt;b&gt;"</translation>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;&quot;</source>
+        <translation> : The source folder is now &lt;b&gt;&quot;</translation>
     </message>
     <message>
         <source>Connexion chiffrée (TLS).</source>
@@ -402,15 +528,15 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <source>Le certificat n&apos;a pas pu être enregistré : %1</source>
         <translation>The certificate could not be saved: %1</translation>
     </message>
     <message>
-        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <source>Attention : ce certificat n&apos;est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
         <translation>Warning: this is not the certificate you trusted for this server. It may have been renewed, but another server may also be posing as this one.</translation>
     </message>
     <message>
-        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <source>Le certificat du serveur %1 (port %2) n&apos;a pas pu être vérifié :</source>
         <translation>The certificate of the server %1 (port %2) could not be verified:</translation>
     </message>
     <message>
@@ -432,6 +558,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>Trust this certificate?</translation>
+    </message>
+    <message>
+        <source>Flux du podcast…</source>
+        <translation>Podcast feed…</translation>
+    </message>
+    <message>
+        <source>Les détails du flux n&apos;ont pas pu être enregistrés.</source>
+        <translation>The feed&apos;s details could not be saved.</translation>
+    </message>
+    <message>
+        <source>Les nouveaux épisodes n&apos;ont pas pu être inscrits dans feed.ini : feed.xml n&apos;a pas été écrit.</source>
+        <translation>The new episodes could not be recorded in feed.ini: feed.xml was not written.</translation>
+    </message>
+    <message>
+        <source>Le fichier feed.xml n&apos;a pas pu être écrit.</source>
+        <translation>The file feed.xml could not be written.</translation>
+    </message>
+    <message>
+        <source> : Le fichier feed.xml a été généré.</source>
+        <translation> : The file feed.xml was generated.</translation>
+    </message>
+    <message>
+        <source>Adresse du flux : </source>
+        <translation>Feed address: </translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,132 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
+<context>
+    <name>Feed</name>
+    <message>
+        <source>Flux : l&apos;image de couverture manque.</source>
+        <translation>Feed: falta la imagen de portada.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 est introuvable ou illisible.</source>
+        <translation>Feed: la imagen de portada %1 no se encuentra o no se puede leer.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 doit être un fichier JPEG ou PNG.</source>
+        <translation>Feed: la imagen de portada %1 debe ser un archivo JPEG o PNG.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 mesure %2 × %3 pixels ; il faut un carré de 1400 à 3000 pixels de côté.</source>
+        <translation>Feed: la imagen de portada %1 mide %2 × %3 píxeles; debe ser un cuadrado de 1400 a 3000 píxeles de lado.</translation>
+    </message>
+    <message>
+        <source>Flux : le titre manque.</source>
+        <translation>Feed: falta el título.</translation>
+    </message>
+    <message>
+        <source>Flux : la description manque.</source>
+        <translation>Feed: falta la descripción.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire manque.</source>
+        <translation>Feed: falta el correo electrónico del propietario.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire n&apos;est pas valide.</source>
+        <translation>Feed: el correo electrónico del propietario no es válido.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie manque.</source>
+        <translation>Feed: falta la categoría.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie n&apos;est pas dans la liste d&apos;Apple Podcasts.</source>
+        <translation>Feed: la categoría no está en la lista de Apple Podcasts.</translation>
+    </message>
+    <message>
+        <source>Flux : le contenu explicite (oui ou non) n&apos;est pas précisé.</source>
+        <translation>Feed: no se indica si el contenido es explícito (sí o no).</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
+        <translation>Feed: la dirección pública debe ser una dirección http:// o https://.</translation>
+    </message>
+</context>
+<context>
+    <name>FeedDialog</name>
+    <message>
+        <source>Flux du podcast</source>
+        <translation>Feed del pódcast</translation>
+    </message>
+    <message>
+        <source>Non précisé</source>
+        <translation>Sin indicar</translation>
+    </message>
+    <message>
+        <source>Non</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Oui</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Par défaut : le site de l&apos;adresse publique</source>
+        <translation>Por defecto: el sitio de la dirección pública</translation>
+    </message>
+    <message>
+        <source>Adresse publique du dossier MP3 : </source>
+        <translation>Dirección pública de la carpeta MP3: </translation>
+    </message>
+    <message>
+        <source>Titre : </source>
+        <translation>Título: </translation>
+    </message>
+    <message>
+        <source>Description : </source>
+        <translation>Descripción: </translation>
+    </message>
+    <message>
+        <source>Auteur : </source>
+        <translation>Autor: </translation>
+    </message>
+    <message>
+        <source>Nom du propriétaire : </source>
+        <translation>Nombre del propietario: </translation>
+    </message>
+    <message>
+        <source>E-mail du propriétaire : </source>
+        <translation>Correo del propietario: </translation>
+    </message>
+    <message>
+        <source>Langue : </source>
+        <translation>Idioma: </translation>
+    </message>
+    <message>
+        <source>Catégorie : </source>
+        <translation>Categoría: </translation>
+    </message>
+    <message>
+        <source>Sous-catégorie : </source>
+        <translation>Subcategoría: </translation>
+    </message>
+    <message>
+        <source>Contenu explicite : </source>
+        <translation>Contenido explícito: </translation>
+    </message>
+    <message>
+        <source>Image de couverture (JPEG ou PNG, carrée, 1400 à 3000 pixels) : </source>
+        <translation>Imagen de portada (JPEG o PNG, cuadrada, de 1400 a 3000 píxeles): </translation>
+    </message>
+    <message>
+        <source>Site web : </source>
+        <translation>Sitio web: </translation>
+    </message>
+    <message>
+        <source>Copyright : </source>
+        <translation>Copyright: </translation>
+    </message>
+</context>
 <context>
     <name>FtpClient</name>
     <message>
@@ -8,8 +134,8 @@
         <translation>Cancelado</translation>
     </message>
     <message>
-        <source>The name "%1" contains a line break</source>
-        <translation>El nombre "%1" contiene un salto de línea</translation>
+        <source>The name &quot;%1&quot; contains a line break</source>
+        <translation>El nombre &quot;%1&quot; contiene un salto de línea</translation>
     </message>
     <message>
         <source>Not connected</source>
@@ -100,8 +226,8 @@
         <translation>Falló la negociación TLS con %1: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 ya no ofrece TLS ("%2"), aunque su certificado era de confianza; la conexión se detuvo antes de enviar la contraseña</translation>
+        <source>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</source>
+        <translation>%1 ya no ofrece TLS (&quot;%2&quot;), aunque su certificado era de confianza; la conexión se detuvo antes de enviar la contraseña</translation>
     </message>
     <message>
         <source>The encrypted data connection failed: %1</source>
@@ -139,7 +265,7 @@
         <translation> bytes en total</translation>
     </message>
     <message>
-        <source>Fichier en cours d'enregistrement...</source>
+        <source>Fichier en cours d&apos;enregistrement...</source>
         <translation>Guardando el archivo...</translation>
     </message>
     <message>
@@ -155,7 +281,7 @@
         <translation>Actualización imposible</translation>
     </message>
     <message>
-        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>No se pudo descargar la última versión: %1</translation>
     </message>
 </context>
@@ -250,7 +376,7 @@
         <translation>Notificaciones</translation>
     </message>
     <message>
-        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <source>Il n&apos;y a pas de connexion à l&apos;hôte.</source>
         <translation>No hay conexión con el servidor.</translation>
     </message>
     <message>
@@ -258,19 +384,19 @@
         <translation>Resolviendo el nombre del servidor.</translation>
     </message>
     <message>
-        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <source>Une tentative de connexion à l&apos;hôte est en cours.</source>
         <translation>Intentando conectar con el servidor.</translation>
     </message>
     <message>
-        <source>La connexion à l'hôte a été accomplie.</source>
+        <source>La connexion à l&apos;hôte a été accomplie.</source>
         <translation>Conexión con el servidor establecida.</translation>
     </message>
     <message>
-        <source>La connexion et l'identification ont été accomplies.</source>
+        <source>La connexion et l&apos;identification ont été accomplies.</source>
         <translation>Conexión e identificación realizadas.</translation>
     </message>
     <message>
-        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <source>La connexion est en cours de fermeture, mais elle n&apos;est pas encore fermée (l&apos;état deviendra Unconnected quand la connexion sera fermée).</source>
         <translation>La conexión se está cerrando, pero aún no está cerrada (el estado pasará a Unconnected cuando se cierre).</translation>
     </message>
     <message>
@@ -298,15 +424,15 @@
         <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
     </message>
     <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>&lt;/b&gt; en cola.</translation>
     </message>
     <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
     </message>
     <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
     </message>
     <message>
@@ -314,8 +440,8 @@
         <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Eliminar </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Eliminar </translation>
     </message>
     <message>
         <source>Supprimer les fichiers distants</source>
@@ -334,7 +460,7 @@
         <translation>Error de archivo</translation>
     </message>
     <message>
-        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <source>Erreur pendant l&apos;ouverture du fichier en écriture.</source>
         <translation>Error al abrir el archivo para escribir.</translation>
     </message>
     <message>
@@ -342,8 +468,8 @@
         <translation> : Se generó el archivo playlist.xml.</translation>
     </message>
     <message>
-        <source> : Sélection du podcast "&lt;b&gt;</source>
-        <translation> : Podcast seleccionado: "&lt;b&gt;</translation>
+        <source> : Sélection du podcast &quot;&lt;b&gt;</source>
+        <translation> : Podcast seleccionado: &quot;&lt;b&gt;</translation>
     </message>
     <message>
         <source>&lt;/b&gt;</source>
@@ -358,15 +484,15 @@
         <translation>error</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Error&lt;/span&gt; : </translation>
     </message>
     <message>
         <source> : Liste des podcast mise à jour</source>
         <translation> : Lista de podcasts actualizada</translation>
     </message>
     <message>
-        <source>impossible d'écrire dans config.ini</source>
+        <source>impossible d&apos;écrire dans config.ini</source>
         <translation>no se puede escribir en config.ini</translation>
     </message>
     <message>
@@ -374,8 +500,8 @@
         <translation>servidor ftp no válido</translation>
     </message>
     <message>
-        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
-        <translation> : La carpeta de origen es ahora &lt;b&gt;"</translation>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;&quot;</source>
+        <translation> : La carpeta de origen es ahora &lt;b&gt;&quot;</translation>
     </message>
     <message>
         <source>Connexion chiffrée (TLS).</source>
@@ -402,15 +528,15 @@
         <translation>Cancelar</translation>
     </message>
     <message>
-        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <source>Le certificat n&apos;a pas pu être enregistré : %1</source>
         <translation>No se pudo guardar el certificado: %1</translation>
     </message>
     <message>
-        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <source>Attention : ce certificat n&apos;est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
         <translation>Atención: este no es el certificado que aprobó para este servidor. Puede que se haya renovado, pero también puede que otro servidor se haga pasar por él.</translation>
     </message>
     <message>
-        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <source>Le certificat du serveur %1 (port %2) n&apos;a pas pu être vérifié :</source>
         <translation>No se pudo verificar el certificado del servidor %1 (puerto %2):</translation>
     </message>
     <message>
@@ -432,6 +558,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>¿Confiar en este certificado?</translation>
+    </message>
+    <message>
+        <source>Flux du podcast…</source>
+        <translation>Feed del pódcast…</translation>
+    </message>
+    <message>
+        <source>Les détails du flux n&apos;ont pas pu être enregistrés.</source>
+        <translation>No se pudieron guardar los datos del feed.</translation>
+    </message>
+    <message>
+        <source>Les nouveaux épisodes n&apos;ont pas pu être inscrits dans feed.ini : feed.xml n&apos;a pas été écrit.</source>
+        <translation>No se pudieron anotar los episodios nuevos en feed.ini: feed.xml no se ha escrito.</translation>
+    </message>
+    <message>
+        <source>Le fichier feed.xml n&apos;a pas pu être écrit.</source>
+        <translation>No se pudo escribir el archivo feed.xml.</translation>
+    </message>
+    <message>
+        <source> : Le fichier feed.xml a été généré.</source>
+        <translation> : Se ha generado el archivo feed.xml.</translation>
+    </message>
+    <message>
+        <source>Adresse du flux : </source>
+        <translation>Dirección del feed: </translation>
     </message>
 </context>
 <context>
