@@ -1,7 +1,6 @@
 // Feed slots: the show details' dialog, feed.xml and the cover sent with the episodes.
 #include "ui/ftpupload.h"
 
-#include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -10,7 +9,6 @@
 #include "feed/showdetails.h"
 #include "playlist/episodes.h"
 #include "ui/feeddialog.h"
-#include "ui/language.h"
 
 namespace {
 
@@ -30,8 +28,9 @@ void ftpupload::editFeed()
     feed::ShowDetails details = feed::readShowDetails(folder.absolutePath());
     if (details.title.isEmpty())
         details.title = nameEdit->text();
+    // The interface's language: French, the source language, unless a translation is loaded.
     if (details.language.isEmpty())
-        details.language = languageCode(languageCombo->currentText());
+        details.language = traducteur.isEmpty() ? QStringLiteral("fr") : traducteur.language().section(QLatin1Char('_'), 0, 0);
     const QStringList images = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")},
                                                 QDir::Files, QDir::Name | QDir::IgnoreCase);
     FeedDialog dialog(details, images, this);

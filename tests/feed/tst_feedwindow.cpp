@@ -49,6 +49,7 @@ void TestFeedWindow::dialogKeepsEachFolderItsDetails()
     const QString src = dir.filePath(QStringLiteral("src"));
     QVERIFY(feedkit::makeMp3(src + QStringLiteral("/a.mp3"), 1));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("other"))));
+    QVERIFY(dir.copyFromRunDir(QStringLiteral("TSL_en.qm")));
     testkit::ModalAnswerer answerer;
     ftpupload window(QStringLiteral("English"));
     window.nameEdit->setText(QStringLiteral("Mon podcast"));
@@ -72,8 +73,8 @@ void TestFeedWindow::dialogKeepsEachFolderItsDetails()
     QVERIFY(QFile::exists(src + QStringLiteral("/feed.xml")));
     const QStringList lines = publishingkit::logLines(window.log);
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines.first(), QStringLiteral(" : Le fichier feed.xml a été généré."));
-    QVERIFY(lines.last().contains(QStringLiteral("explicite")));
+    QCOMPARE(lines.first(), QStringLiteral(" : The file feed.xml was generated."));
+    QVERIFY(lines.last().contains(QStringLiteral("explicit content")));
 
     // Another folder shows its own details; cancelling writes nothing.
     window.localFolderEdit->setText(dir.filePath(QStringLiteral("other")));
