@@ -10,6 +10,7 @@
 #include "buildconfig.h"
 #include "feed/categories.h"
 #include "feed/episodetags.h"
+#include "ftp/remotenames.h"
 #include "playlist/episodes.h"
 #include "playlist/playlistfiles.h"
 
@@ -48,8 +49,8 @@ QList<FeedItem> feedItems(const QFileInfoList &listing, ShowDetails &show)
     for (const Episode &episode : std::as_const(episodes)) {
         const QString path = folder.absoluteFilePath(episode.fileName);
         const qint64 size = QFileInfo(path).size();
-        // An empty file is never sent.
-        if (size == 0)
+        // Files the upload never sends.
+        if (size == 0 || !ftp::fitsInCommand(episode.fileName))
             continue;
         const EpisodeTags tags = readEpisodeTags(path);
         auto known = show.identities.find(episode.fileName);

@@ -12,7 +12,8 @@
 // Writing feed.xml into the episode folder, and what the directories would say of it.
 namespace feed {
 
-// The feed's items for the episodes of a folder listing (its non-empty MP3 files), newest first.
+// The feed's items for the episodes of a folder listing, newest first: the MP3 files that the
+// upload sends (not empty, with a name an FTP command can carry).
 // An episode seen for the first time gets its identity in show.identities: the tag's date, else
 // the file's modification time.
 QList<FeedItem> feedItems(const QFileInfoList &listing, ShowDetails &show);

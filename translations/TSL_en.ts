@@ -226,10 +226,6 @@
         <translation>TLS handshake with %1 failed: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</translation>
-    </message>
-    <message>
         <source>The encrypted data connection failed: %1</source>
         <translation>The encrypted data connection failed: %1</translation>
     </message>
@@ -248,6 +244,10 @@
     <message>
         <source>The server sent an overlong listing line</source>
         <translation>The server sent an overlong listing line</translation>
+    </message>
+    <message>
+        <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
+        <translation>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</translation>
     </message>
 </context>
 <context>
@@ -283,6 +283,10 @@
     <message>
         <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>The latest version could not be downloaded: %1</translation>
+    </message>
+    <message>
+        <source>l&apos;adresse %1 n&apos;est pas sécurisée (https). Téléchargez la dernière version à la main sur le site de Tessaly.</source>
+        <translation>the address %1 is not secure (https). Download the latest version by hand from the Tessaly website.</translation>
     </message>
 </context>
 <context>
@@ -558,6 +562,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>Trust this certificate?</translation>
+    </message>
+    <message>
+        <source>Envoi en cours</source>
+        <translation>Upload in progress</translation>
+    </message>
+    <message>
+        <source>Un envoi est en cours. Quitter quand même ?</source>
+        <translation>An upload is in progress. Quit anyway?</translation>
+    </message>
+    <message>
+        <source>Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast.</source>
+        <translation>The &quot;Server name&quot; field is empty: enter the podcast&apos;s FTP server.</translation>
+    </message>
+    <message>
+        <source>Nom de fichier distant invalide, non supprimé : %1</source>
+        <translation>Invalid remote file name, not deleted: %1</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
+    </message>
+    <message>
+        <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
+        <translation>The server could not be recorded as a TLS server: %1</translation>
     </message>
     <message>
         <source>Flux du podcast…</source>

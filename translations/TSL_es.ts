@@ -226,10 +226,6 @@
         <translation>Falló la negociación TLS con %1: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS (&quot;%2&quot;), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 ya no ofrece TLS (&quot;%2&quot;), aunque su certificado era de confianza; la conexión se detuvo antes de enviar la contraseña</translation>
-    </message>
-    <message>
         <source>The encrypted data connection failed: %1</source>
         <translation>Falló la conexión de datos cifrada: %1</translation>
     </message>
@@ -248,6 +244,10 @@
     <message>
         <source>The server sent an overlong listing line</source>
         <translation>El servidor envió una línea de listado demasiado larga</translation>
+    </message>
+    <message>
+        <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
+        <translation>%1 ya no ofrece TLS (&quot;%2&quot;): se detuvo la conexión y no se envió la contraseña</translation>
     </message>
 </context>
 <context>
@@ -283,6 +283,10 @@
     <message>
         <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>No se pudo descargar la última versión: %1</translation>
+    </message>
+    <message>
+        <source>l&apos;adresse %1 n&apos;est pas sécurisée (https). Téléchargez la dernière version à la main sur le site de Tessaly.</source>
+        <translation>la dirección %1 no es segura (https). Descargue la última versión a mano desde el sitio web de Tessaly.</translation>
     </message>
 </context>
 <context>
@@ -558,6 +562,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>¿Confiar en este certificado?</translation>
+    </message>
+    <message>
+        <source>Envoi en cours</source>
+        <translation>Envío en curso</translation>
+    </message>
+    <message>
+        <source>Un envoi est en cours. Quitter quand même ?</source>
+        <translation>Hay un envío en curso. ¿Salir de todos modos?</translation>
+    </message>
+    <message>
+        <source>Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast.</source>
+        <translation>El campo «Nombre del servidor» está vacío: indique el servidor FTP del pódcast.</translation>
+    </message>
+    <message>
+        <source>Nom de fichier distant invalide, non supprimé : %1</source>
+        <translation>Nombre de archivo remoto no válido, no eliminado: %1</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
+    </message>
+    <message>
+        <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
+        <translation>No se pudo registrar el servidor como servidor TLS: %1</translation>
     </message>
     <message>
         <source>Flux du podcast…</source>

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 
 #include "feed/showdetails.h"
+#include "ftp/remotenames.h"
 #include "playlist/episodes.h"
 #include "ui/feeddialog.h"
 
@@ -72,6 +73,11 @@ void ftpupload::queueFeedCover()
     if (uploadFeed.status != feed::FeedOutcome::Status::Written || cover.isEmpty())
         return;
     const QString path = dossierSource.absoluteFilePath(cover);
+    if (!ftp::fitsInCommand(cover)) {
+        notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + cover.toHtmlEscaped()
+                          + tr("</span> non traitée (nom de fichier invalide)."));
+        return;
+    }
     if (!QFileInfo(path).isFile()) {
         notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + cover.toHtmlEscaped()
                           + tr("</span> non traitée (fichier introuvable)."));
