@@ -80,6 +80,7 @@ void TestFeedPublication::episodesKeepTheirIdentity()
                              {QStringLiteral("--tt"), QStringLiteral("Du tag"), QStringLiteral("--tv"), QStringLiteral("TDRC=2020-05-04")}));
     QVERIFY(feedkit::makeMp3(file("R&D #1 100% é.mp3"), 4));
     QVERIFY(testkit::writeFile(file("empty.mp3"), QByteArray()));
+    QVERIFY(feedkit::makeMp3(file("line\nbreak.mp3"), 1)); // never sent: no FTP command can carry its name
     QVERIFY(feed::writeShowDetails(dir.path(), complete()));
 
     // Each generation parsed: titles, then guids and dates by enclosure address.
