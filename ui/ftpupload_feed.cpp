@@ -11,16 +11,6 @@
 #include "playlist/episodes.h"
 #include "ui/feeddialog.h"
 
-namespace {
-
-QString redLine(const QString &text)
-{
-    return QStringLiteral(" : <span style='color: red; font-weight: bold'>") + text.toHtmlEscaped()
-           + QStringLiteral("</span>");
-}
-
-} // namespace
-
 // The folder named in the form, not the one of the last generation: the details belong to the
 // folder the user sees.
 void ftpupload::editFeed()
@@ -53,17 +43,17 @@ feed::FeedOutcome ftpupload::writeFeed(const QString &folder, const QFileInfoLis
     case Status::InvalidAddress:
         break;
     case Status::DetailsNotSaved:
-        notifier(redLine(tr("Les nouveaux épisodes n'ont pas pu être inscrits dans feed.ini : feed.xml n'a pas été écrit.")));
+        notifierErreur(tr("Les nouveaux épisodes n'ont pas pu être inscrits dans feed.ini : feed.xml n'a pas été écrit."));
         break;
     case Status::FeedNotWritten:
-        notifier(redLine(tr("Le fichier feed.xml n'a pas pu être écrit.")));
+        notifierErreur(tr("Le fichier feed.xml n'a pas pu être écrit."));
         break;
     case Status::Written:
         notifier(tr(" : Le fichier feed.xml a été généré."));
         break;
     }
     for (const QString &problem : outcome.problems)
-        notifier(redLine(problem));
+        notifierErreur(problem);
     return outcome;
 }
 
