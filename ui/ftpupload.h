@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "feed/publication.h"
 #include "playlist/episodes.h"
 
 class QCloseEvent;
@@ -108,6 +109,10 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private Q_SLOTS:
+    // The podcast feed's details of the folder named in the form; on confirming, feed.xml is written.
+    void editFeed();
+
 private:
     // Appends "hh:mm:ss" + message to the log; messages start with " : ".
     void notifier(const QString &message);
@@ -132,6 +137,13 @@ private:
     // Queues a put of the local file and keeps its file object until the put finishes.
     void mettreEnFile(const QString &chemin, const QString &nomDistant);
 
+    // Writes feed.xml into a folder when its details name a public address, and reports it.
+    feed::FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing);
+    // The feed's cover, sent after the episodes when the upload wrote a feed.
+    void queueFeedCover();
+    // Once every file is sent: where apps and directories find the feed.
+    void announceFeedAddress();
+
     // Queues the connection and the login of an upload or a deletion.
     void connecter(const QString &hote);
     // A server certificate that failed verification: trusted already, or the user is asked.
@@ -151,4 +163,8 @@ private:
     QTranslator traducteurQt;
     // The language the window was built in, for a change that must be refused.
     int indexLangue = 0;
+
+    QPushButton *feedButton = nullptr;
+    // The feed written by the running upload.
+    feed::FeedOutcome uploadFeed;
 };

@@ -110,8 +110,10 @@ void ftpupload::commandFinished(int, bool)
             delete fichier;
         }
         // Every queued file has started once the list is empty: this put was the last.
-        if (!echec && fichiersEnAttente.isEmpty())
+        if (!echec && fichiersEnAttente.isEmpty()) {
             QMessageBox::information(this, tr("Fichiers envoyés"), tr("Les fichiers ont été envoyés avec succès."));
+            announceFeedAddress();
+        }
         break;
     case FtpClient::List:
         if (modeEnvoi)
@@ -170,16 +172,20 @@ void ftpupload::progression(qint64 done, qint64 total)
 void ftpupload::upload()
 {
     triFichiers();
-    if (!playlistText->toPlainText().isEmpty()) {
+    const bool playlistEcrite = !playlistText->toPlainText().isEmpty();
+    if (playlistEcrite)
         genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
+    const feed::FeedOutcome flux = writeFeed(dossierSource.absolutePath(), listeFichiers);
+    // Once more, so that the files just written are sent.
+    if (playlistEcrite || flux.status == feed::FeedOutcome::Status::Written)
         triFichiers();
-    }
     if (operationFtpEnCours()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
     if (!serveurRenseigne(hoteFtp))
         return;
+    uploadFeed = flux;
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
@@ -213,6 +219,7 @@ void ftpupload::envoyerDossier()
         mettreEnFile(dossierSource.absolutePath() + QLatin1Char('/') + nom, nom);
         notifierSansHeure(QStringLiteral("<b>") + nom.toHtmlEscaped() + tr("</b> mis en file d'attente."));
     }
+    queueFeedCover();
 
     const QString travail = QDir::current().absolutePath();
     const std::pair<QLatin1StringView, QString> lecteurs[] = {
