@@ -1,5 +1,7 @@
 #include "ftp/ftpclient.h"
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -21,12 +23,18 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Read from the device at a time: one TLS record.
-constexpr qint64 ChunkSize = 16 * 1024;
-// At most this much waits in the data socket. An encrypting socket encrypts all that waits in one
+// What an upload reads from the device at a time, and lets wait in the data socket at most: little,
+// so that memory does not grow with the file. An encrypting socket encrypts all that waits in one
 // go, in buffers of that size; above the C library's threshold (128 KiB) each one is mapped and
-// returned to the system, and a 1 GiB upload took hundreds of thousands of page faults.
-constexpr qint64 MaxWaiting = 64 * 1024;
+// returned to the system, and a 1 GiB upload took hundreds of thousands of page faults. So over
+// TLS it is one record at a time and less waiting.
+struct UploadPace
+{
+    qint64 chunk;
+    qint64 waiting;
+};
+constexpr UploadPace PlainPace{256 * 1024, 1024 * 1024};
+constexpr UploadPace TlsPace{16 * 1024, 64 * 1024};
 // A server that does not answer QUIT is left after this, whatever the idle limit.
 constexpr std::chrono::milliseconds QuitTimeout{5000};
 // How long the end of an upload under TLS 1.3 waits for the server's session ticket.
@@ -914,15 +922,25 @@ void FtpClient::reportProgress()
     emit dataTransferProgress(m_done, m_total);
 }
 
+QByteArray &FtpClient::freeChunk(qint64 size)
+{
+    const auto isFree = [](const QByteArray &chunk) { return chunk.isDetached(); };
+    const auto found = std::find_if(m_chunks.begin(), m_chunks.end(), isFree);
+    QByteArray &chunk = found != m_chunks.end() ? *found : m_chunks.emplace_back();
+    chunk.resize(size);
+    return chunk;
+}
+
 void FtpClient::fillDataSocket()
 {
     QIODevice *device = m_current->device;
     // Encrypted bytes count too: an encrypting socket moves all its plain bytes into its own
     // buffer at once.
     const auto waiting = [this] { return m_data->bytesToWrite() + (m_tlsData ? m_tlsData->encryptedBytesToWrite() : 0); };
-    while (m_sending && m_data && waiting() < MaxWaiting) {
-        m_chunk.resize(ChunkSize);
-        const qint64 read = device ? device->read(m_chunk.data(), ChunkSize) : -1;
+    const UploadPace pace = m_tlsData ? TlsPace : PlainPace;
+    while (m_sending && m_data && waiting() < pace.waiting) {
+        QByteArray &chunk = freeChunk(pace.chunk);
+        const qint64 read = device ? device->read(chunk.data(), pace.chunk) : -1;
         if (read < 0) {
             abandonTransfer(device ? tr("Cannot read the data to send: %1").arg(device->errorString())
                                    : tr("The data to send went away during the transfer"));
@@ -940,7 +958,8 @@ void FtpClient::fillDataSocket()
             return;
         }
         m_read += read;
-        m_data->write(m_chunk.constData(), read);
+        chunk.truncate(read);
+        m_data->write(chunk);
     }
 }
 

@@ -209,6 +209,7 @@ private:
     void onDataError();
     void emitListEntries(bool flush);
     void fillDataSocket();
+    QByteArray &freeChunk(qint64 size);
     void closeDataConnection();
     void retryDataClose(std::chrono::milliseconds delay);
     void abandonTransfer(const QString &fault);
@@ -258,7 +259,9 @@ private:
     // All is sent and the data connection is to close once it may.
     bool m_closeWanted = false;
     ftp::LineBuffer m_listLines;
-    QByteArray m_chunk; // read from the device, then copied into the socket
+    // Lent to the data socket, which holds each until it is sent, instead of copying it: one is
+    // filled again once the socket has let it go.
+    std::vector<QByteArray> m_chunks;
     QString m_localFault;
     bool m_openedDevice = false;
     bool m_finalReply = false;
