@@ -84,7 +84,8 @@ public:
     int currentId() const;
     // Commands queued and not started yet.
     bool hasPendingCommands() const { return !m_pending.empty(); }
-    // The last failure, until the next command starts.
+    // The last failure, until the next command starts. A refusal by the server reads as what
+    // failed, then the server's code and text: "Login failed: 530 Login incorrect."
     Error error() const { return m_error; }
     QString errorString() const { return m_errorString; }
 
