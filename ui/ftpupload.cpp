@@ -2,6 +2,7 @@
 #include "ui/ftpupload.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTextEdit>
 #include <QTime>
 #include <QUrl>
@@ -37,6 +39,10 @@ QPushButton *smallButton(const QString &text, QWidget *parent)
     button->setEnabled(false);
     return button;
 }
+
+// The choice of sending only the changes, beside config.ini, which the profile store rewrites.
+const QString fichierPublication = QStringLiteral("publication.ini");
+const QString cleNouveautes = QStringLiteral("Publication/nouveautesSeulement");
 
 } // namespace
 
@@ -134,6 +140,11 @@ ftpupload::ftpupload(const QString &langue)
     actionsGrid->addWidget(deleteFilesButton, 2, 0);
     actionsGrid->addWidget(languageCombo, 3, 0);
     actionsGrid->addWidget(commentButton, 4, 0);
+    // Beside the send button, in a column of its own: the buttons keep their places.
+    nouveautesBox = new QCheckBox(tr("N'envoyer que les nouveautés"), actionsGroup);
+    nouveautesBox->setObjectName(QStringLiteral("nouveautesBox"));
+    nouveautesBox->setChecked(QSettings(fichierPublication, QSettings::IniFormat).value(cleNouveautes, false).toBool());
+    actionsGrid->addWidget(nouveautesBox, 1, 1);
 
     auto *logoLabel = new QLabel(actionsGroup);
     logoLabel->setPixmap(QPixmap::fromImage(
@@ -212,6 +223,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(addButton, &QPushButton::clicked, this, &ftpupload::save);
     connect(removeButton, &QPushButton::clicked, this, &ftpupload::effacer);
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
+    connect(nouveautesBox, &QCheckBox::toggled, this, &ftpupload::enregistrerNouveautes);
 
     // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
     // decides on closing the connection before commandFinished handles the result.
@@ -222,9 +234,21 @@ ftpupload::ftpupload(const QString &langue)
     connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
     connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
+    connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noterHeure);
 }
 
 ftpupload::~ftpupload() = default;
+
+void ftpupload::enregistrerNouveautes(bool seulement)
+{
+    QSettings settings(fichierPublication, QSettings::IniFormat);
+    settings.setValue(cleNouveautes, seulement);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        notifier(QStringLiteral(" : <span style='color: red; font-weight: bold'>")
+                 + tr("Le choix n'a pas pu être enregistré dans %1.").arg(fichierPublication).toHtmlEscaped()
+                 + QStringLiteral("</span>"));
+}
 
 void ftpupload::notifier(const QString &message)
 {

@@ -7,8 +7,11 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "ftp/urlinfo.h"
 #include "playlist/episodes.h"
+#include "publish/publishplan.h"
 
+class QCheckBox;
 class QComboBox;
 class QFile;
 class QLineEdit;
@@ -18,7 +21,6 @@ class QSslCertificate;
 class QSslError;
 class QTextEdit;
 class FtpClient;
-class UrlInfo;
 
 // The program's working window. Its widgets and state are public members: the start-up object
 // connects to languageCombo, and the tests drive and inspect the window through them.
@@ -113,8 +115,22 @@ private:
     // What follows a finished listing: the upload's puts, or the deletion's question.
     void envoyerDossier();
     void proposerSuppression();
-    // Queues a put of the local file and keeps its file object until the put finishes.
-    void mettreEnFile(const QString &chemin, const QString &nomDistant);
+    // With only the changes sent: what follows the listing of MP3, and the times asked of the
+    // server when that listing gave none.
+    void comparerMp3();
+    void noterHeure(int code, const QString &reponse);
+    // Queues the puts of the files that the plan keeps, given what MP3 holds.
+    void envoyerFichiers();
+    QList<PublishPlan::LocalFile> fichiersLocaux() const;
+    PublishPlan::Options optionsEnvoi() const;
+    // Queues a plan's commands and logs its lines.
+    void executer(const PublishPlan &plan);
+    // Queues a put of the local file, from offset on, and keeps its file object until the put finishes.
+    void mettreEnFile(const QString &chemin, const QString &nomDistant, qint64 offset);
+    // The upload has nothing more to do: ready, and the connection is closed.
+    void terminer();
+    // The choice of sending only the changes, kept in its own file.
+    void enregistrerNouveautes(bool seulement);
 
     // Queues the connection and the login of an upload or a deletion.
     void connecter(const QString &hote);
@@ -127,6 +143,17 @@ private:
 
     // Removals of the running deletion not finished yet.
     int suppressionsRestantes = 0;
+
+    // "N'envoyer que les nouveautés".
+    QCheckBox *nouveautesBox = nullptr;
+    // Where an upload that sends only the changes stands once the site's folder is listed.
+    enum class EtapeEnvoi { Dossier, ContenuMp3, HeuresMp3 };
+    EtapeEnvoi etapeEnvoi = EtapeEnvoi::Dossier;
+    // The box's state when the running upload listed the site's folder.
+    bool envoiNouveautes = false;
+    // The entries of MP3, and the files whose time was asked and not answered yet.
+    QList<UrlInfo> contenuMp3;
+    QStringList heuresDemandees;
 
     QTranslator traducteur;
 };

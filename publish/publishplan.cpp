@@ -1,0 +1,138 @@
+#include "publish/publishplan.h"
+
+#include <QHash>
+
+#include "playlist/playlistfiles.h"
+
+namespace {
+
+const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
+const QLatin1StringView mp3Folder("MP3");
+
+bool isListing(const QString &name)
+{
+    return name == QLatin1String("playlist.xml") || name == QLatin1String("feed.xml");
+}
+
+enum class Decision { Send, Resume, UpToDate };
+
+// A remote copy newer than the local file was written after it: the same version, or, if it is
+// shorter, an upload of it that was cut. Times are compared to the second, as servers give them.
+Decision decide(const PublishPlan::LocalFile &local, const UrlInfo *remote, const PublishPlan::Options &options)
+{
+    if (!options.onlyChanged || !remote || local.kind == PublishPlan::LocalFile::Kind::Listing || remote->size() < 0)
+        return Decision::Send;
+    const QDateTime remoteTime = remote->lastModified();
+    const bool timeKnown = remoteTime.isValid();
+    QDateTime localTime = local.modified;
+    localTime.setTime(localTime.time().addMSecs(-localTime.time().msec()));
+    const bool remoteNewer = timeKnown && remoteTime >= localTime;
+    if (remote->size() == local.size)
+        return !timeKnown || remoteNewer ? Decision::UpToDate : Decision::Send;
+    if (remote->size() > 0 && remote->size() < local.size && remoteNewer && options.resumeOffered)
+        return Decision::Resume;
+    return Decision::Send;
+}
+
+QHash<QString, const UrlInfo *> remoteFiles(const QList<UrlInfo> &remote)
+{
+    QHash<QString, const UrlInfo *> files;
+    for (const UrlInfo &info : remote) {
+        if (!info.isDir())
+            files.insert(info.name(), &info);
+    }
+    return files;
+}
+
+} // namespace
+
+QList<PublishPlan::LocalFile> PublishPlan::localFiles(const QFileInfoList &sourceFiles, const QString &workDir)
+{
+    QList<LocalFile> files;
+    for (const QFileInfo &entry : sourceFiles) {
+        const QString name = entry.fileName();
+        files.append({name, entry.absoluteFilePath(), entry.size(), entry.lastModified().toUTC(),
+                      isListing(name) ? LocalFile::Kind::Listing : LocalFile::Kind::Episode});
+    }
+    for (const QLatin1StringView player : {playlist::dewPlayerFile, playlist::multiPlayerFile}) {
+        const QFileInfo entry(workDir + QLatin1Char('/') + player);
+        files.append({player, entry.filePath(), entry.exists() ? entry.size() : -1,
+                      entry.lastModified().toUTC(), LocalFile::Kind::Player});
+    }
+    return files;
+}
+
+PublishPlan PublishPlan::enterFolder(const QStringList &remoteNames, bool onlyChanged)
+{
+    PublishPlan plan;
+    const bool exists = remoteNames.contains(mp3Folder);
+    if (!exists) {
+        plan.commands.append({Command::Kind::Mkdir, mp3Folder, QString()});
+        plan.lines.append({QStringLiteral(" : MKDIR MP3"), true});
+    }
+    plan.commands.append({Command::Kind::Cd, mp3Folder, QString()});
+    plan.lines.append({QStringLiteral(" : CWD MP3"), true});
+    if (onlyChanged && exists)
+        plan.commands.append({Command::Kind::List, QString(), QString()});
+    return plan;
+}
+
+PublishPlan PublishPlan::sendFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options)
+{
+    PublishPlan plan;
+    if (options.onlyChanged && !options.remoteTimes)
+        plan.lines.append({tr("Le serveur ne donne pas l'heure des fichiers : seules les tailles sont comparées.")});
+    const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
+    for (const LocalFile &file : files) {
+        const bool player = file.kind == LocalFile::Kind::Player;
+        if (player && file.size < 0) {
+            plan.lines.append({rouge + file.path.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable).")});
+            continue;
+        }
+        if (!player && file.size <= 0) {
+            plan.lines.append({rouge + file.name.toHtmlEscaped() + tr("</span> non traitée (fichier vide).")});
+            continue;
+        }
+        const UrlInfo *copy = onServer.value(file.name);
+        const Decision decision = decide(file, copy, options);
+        if (decision == Decision::UpToDate) {
+            ++plan.upToDate;
+            continue;
+        }
+        const qint64 offset = decision == Decision::Resume ? copy->size() : 0;
+        plan.commands.append({Command::Kind::Put, file.name, file.path, offset});
+        const QString bold = QStringLiteral("<b>");
+        if (offset > 0) {
+            plan.lines.append({bold + file.name.toHtmlEscaped()
+                               + tr("</b> mis en file d'attente (suite de l'envoi interrompu, à partir de l'octet %1).").arg(offset)});
+        } else if (player) {
+            // The player lines name the working directory, then the file.
+            const QString dir = file.path.chopped(file.name.size() + 1).toHtmlEscaped();
+            plan.lines.append({bold + dir
+                               + (file.name == playlist::dewPlayerFile ? tr("/dewplayer-playlist.swf</b> mis en file d'attente.")
+                                                                        : tr("/player_mp3_multi.swf</b> mis en file d'attente."))});
+        } else {
+            plan.lines.append({bold + file.name.toHtmlEscaped() + tr("</b> mis en file d'attente.")});
+        }
+    }
+    if (options.onlyChanged)
+        plan.lines.append({tr("%n fichier(s) déjà à jour sur le serveur.", nullptr, plan.upToDate)});
+    plan.lines.append({QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés.")});
+    return plan;
+}
+
+QStringList PublishPlan::timesWanted(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options)
+{
+    QStringList names;
+    if (!options.onlyChanged)
+        return names;
+    const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
+    for (const LocalFile &file : files) {
+        const UrlInfo *copy = onServer.value(file.name);
+        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || copy->lastModified().isValid())
+            continue;
+        if (copy->size() == file.size || (options.resumeOffered && copy->size() > 0 && copy->size() < file.size))
+            names.append(file.name);
+    }
+    return names;
+}
