@@ -123,6 +123,52 @@
         <source>The server sent an overlong listing line</source>
         <translation>The server sent an overlong listing line</translation>
     </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with "%3 %4"</source>
+        <translation>The file %1 was not completed: %2 bytes expected, the server answered SIZE with "%3 %4"</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l'heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>The server does not tell the times of its files: only sizes are compared.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; skipped (file not found).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; skipped (empty file).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente (suite de l'envoi interrompu, à partir de l'octet %1).</source>
+        <translation>&lt;/b&gt; queued (the rest of an interrupted upload, from byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <translation>&lt;/b&gt; queued.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n file already up to date on the server.</numerusform>
+            <numerusform>%n files already up to date on the server.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -294,26 +340,6 @@
         <translation> : An FTP operation is already under way.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; skipped (empty file).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
-        <translation>&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; skipped (file not found).</translation>
-    </message>
-    <message>
         <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
         <translation> : &lt;span style='color: red; font-weight: bold'&gt;Delete </translation>
     </message>
@@ -432,6 +458,14 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>Trust this certificate?</translation>
+    </message>
+    <message>
+        <source>N'envoyer que les nouveautés</source>
+        <translation>Send only new or changed files</translation>
+    </message>
+    <message>
+        <source>Le choix n'a pas pu être enregistré dans %1.</source>
+        <translation>The choice could not be saved in %1.</translation>
     </message>
 </context>
 <context>

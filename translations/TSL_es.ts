@@ -123,6 +123,52 @@
         <source>The server sent an overlong listing line</source>
         <translation>El servidor envió una línea de listado demasiado larga</translation>
     </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with "%3 %4"</source>
+        <translation>El archivo %1 no se completó: se esperaban %2 bytes, el servidor respondió a SIZE con "%3 %4"</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l'heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>El servidor no indica la hora de sus archivos: solo se comparan los tamaños.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente (suite de l'envoi interrompu, à partir de l'octet %1).</source>
+        <translation>&lt;/b&gt; en cola (el resto de un envío interrumpido, desde el byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <translation>&lt;/b&gt; en cola.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n archivo ya actualizado en el servidor.</numerusform>
+            <numerusform>%n archivos ya actualizados en el servidor.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -294,26 +340,6 @@
         <translation> : Ya hay una operación FTP en curso.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
-        <translation>&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
-    </message>
-    <message>
         <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
         <translation> : &lt;span style='color: red; font-weight: bold'&gt;Eliminar </translation>
     </message>
@@ -432,6 +458,14 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>¿Confiar en este certificado?</translation>
+    </message>
+    <message>
+        <source>N'envoyer que les nouveautés</source>
+        <translation>Enviar solo lo nuevo o modificado</translation>
+    </message>
+    <message>
+        <source>Le choix n'a pas pu être enregistré dans %1.</source>
+        <translation>No se pudo guardar la elección en %1.</translation>
     </message>
 </context>
 <context>
