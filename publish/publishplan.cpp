@@ -1,6 +1,7 @@
 #include "publish/publishplan.h"
 
 #include <QHash>
+#include <QTimeZone>
 
 #include "playlist/playlistfiles.h"
 
@@ -15,21 +16,41 @@ bool isListing(const QString &name)
 }
 
 enum class Decision { Send, Resume, UpToDate };
+enum class Newer { Yes, No, Unknown };
 
-// A remote copy newer than the local file was written after it: the same version, or, if it is
-// shorter, an upload of it that was cut. Times are compared to the second, as servers give them.
+// A LIST's time is the server's clock, in a zone it does not tell (UTC-12 to UTC+14), rounded
+// down to the minute, or to the day for older files: the instant lies within this much of it.
+constexpr qint64 listUncertainty = (14 + 24) * 3600;
+
+// Whether the remote copy was written after the local file, so that it holds the same version,
+// or, when it is shorter, an upload of it that was cut. Times are compared to the second, as
+// servers give them.
+Newer remoteNewer(const PublishPlan::LocalFile &local, const UrlInfo &remote)
+{
+    const QDateTime remoteTime = remote.lastModified();
+    if (!remoteTime.isValid())
+        return Newer::Unknown;
+    QDateTime localTime = local.modified.toUTC();
+    localTime.setTime(localTime.time().addMSecs(-localTime.time().msec()));
+    if (remoteTime.timeSpec() != Qt::LocalTime)
+        return remoteTime >= localTime ? Newer::Yes : Newer::No;
+    const QDateTime reading(remoteTime.date(), remoteTime.time(), QTimeZone::utc());
+    if (reading.addSecs(-listUncertainty) >= localTime)
+        return Newer::Yes;
+    if (reading.addSecs(listUncertainty) < localTime)
+        return Newer::No;
+    return Newer::Unknown;
+}
+
+// Only sizes decide when the times do not: a file of the same size is taken as the same.
 Decision decide(const PublishPlan::LocalFile &local, const UrlInfo *remote, const PublishPlan::Options &options)
 {
     if (!options.onlyChanged || !remote || local.kind == PublishPlan::LocalFile::Kind::Listing || remote->size() < 0)
         return Decision::Send;
-    const QDateTime remoteTime = remote->lastModified();
-    const bool timeKnown = remoteTime.isValid();
-    QDateTime localTime = local.modified;
-    localTime.setTime(localTime.time().addMSecs(-localTime.time().msec()));
-    const bool remoteNewer = timeKnown && remoteTime >= localTime;
+    const Newer newer = remoteNewer(local, *remote);
     if (remote->size() == local.size)
-        return !timeKnown || remoteNewer ? Decision::UpToDate : Decision::Send;
-    if (remote->size() > 0 && remote->size() < local.size && remoteNewer && options.resumeOffered)
+        return newer == Newer::No ? Decision::Send : Decision::UpToDate;
+    if (remote->size() > 0 && remote->size() < local.size && newer == Newer::Yes && options.resumeOffered)
         return Decision::Resume;
     return Decision::Send;
 }
@@ -129,7 +150,7 @@ QStringList PublishPlan::timesWanted(const QList<LocalFile> &files, const QList<
     const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
     for (const LocalFile &file : files) {
         const UrlInfo *copy = onServer.value(file.name);
-        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || copy->lastModified().isValid())
+        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy) != Newer::Unknown)
             continue;
         if (copy->size() == file.size || (options.resumeOffered && copy->size() > 0 && copy->size() < file.size))
             names.append(file.name);

@@ -37,9 +37,7 @@ public:
         // The server completes a file from an offset (REST STREAM).
         bool resumeOffered = false;
         // The server tells the times of its files (MLSD or MDTM); otherwise only sizes are
-        // compared, which the plan says once. The times of the remote entries are trusted
-        // whenever they are valid: a caller clears those of a LIST, which are neither exact
-        // nor in a known time zone.
+        // compared, which the plan says once, and the caller clears the times of the entries.
         bool remoteTimes = false;
     };
 
@@ -72,7 +70,9 @@ public:
     static PublishPlan enterFolder(const QStringList &remoteNames, bool onlyChanged);
 
     // The puts and their lines. remote: the entries of MP3 (empty when it was just made, or when
-    // every file is sent).
+    // every file is sent). Their times are exact when they come with a zone (MLSD, MDTM); local
+    // times are read as a LIST gives them, the server's clock in a zone it does not tell, and
+    // decide only when they are far enough from the local file's.
     static PublishPlan sendFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
 
     // The remote files whose time decides what happens to them and is not known yet.

@@ -18,8 +18,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSslSocket>
 #include <QTextEdit>
 #include <QTime>
+#include <QTimer>
 #include <QUrl>
 
 #include "buildconfig.h"
@@ -235,6 +237,10 @@ ftpupload::ftpupload(const QString &langue)
     connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
     connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noterHeure);
+
+    // Loading the TLS library takes longer than a whole publish of the changes on a fast link:
+    // it is done while the form is filled in, not when the send button is pressed.
+    QTimer::singleShot(0, this, [] { QSslSocket::supportsSsl(); });
 }
 
 ftpupload::~ftpupload() = default;

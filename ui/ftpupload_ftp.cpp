@@ -195,9 +195,7 @@ void ftpupload::comparerMp3()
     }
     if (etapeEnvoi == EtapeEnvoi::ContenuMp3 && !ftp->hasFeature(QStringLiteral("MLST"))) {
         // The times of a LIST are rounded, and in the server's unknown time zone: MDTM tells
-        // them exactly, for the files whose time matters.
-        for (UrlInfo &entree : contenuMp3)
-            entree.setLastModified(QDateTime());
+        // them exactly, for the files whose time matters and is too close to tell.
         if (ftp->hasFeature(QStringLiteral("MDTM"))) {
             heuresDemandees = PublishPlan::timesWanted(fichiersLocaux(), contenuMp3, optionsEnvoi());
             if (!heuresDemandees.isEmpty()) {
@@ -206,6 +204,9 @@ void ftpupload::comparerMp3()
                     ftp->rawCommand(QStringLiteral("MDTM ") + nom);
                 return;
             }
+        } else {
+            for (UrlInfo &entree : contenuMp3)
+                entree.setLastModified(QDateTime());
         }
     }
     envoyerFichiers();

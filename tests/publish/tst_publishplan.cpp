@@ -13,14 +13,16 @@ const QDateTime localTime(QDate(2025, 3, 10), QTime(20, 15, 30, 700), QTimeZone:
 // Remote times as seconds after the local file's (whole) second; "none" when not given.
 constexpr qint64 none = std::numeric_limits<qint64>::min();
 
-UrlInfo remoteFile(const QString &name, qint64 size, qint64 secondsAfter)
+// listed: the time as a LIST gives it, the server's clock without its zone (UTC here).
+UrlInfo remoteFile(const QString &name, qint64 size, qint64 secondsAfter, bool listed = false)
 {
     UrlInfo info;
     info.setName(name);
     info.setFile(true);
     info.setSize(size);
+    const QDateTime when = localTime.addMSecs(-700).addSecs(secondsAfter);
     if (secondsAfter != none)
-        info.setLastModified(localTime.addMSecs(-700).addSecs(secondsAfter));
+        info.setLastModified(listed ? QDateTime(when.date(), when.time()) : when);
     return info;
 }
 
@@ -113,28 +115,36 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft_data()
     QTest::addColumn<qint64>("remoteSecondsAfter");
     QTest::addColumn<bool>("onlyChanged");
     QTest::addColumn<bool>("resumeOffered");
+    QTest::addColumn<bool>("listed");
     QTest::addColumn<QString>("expected"); // the put, or "" for a file left alone
 
     const QString ep = QStringLiteral("ep.mp3");
     const QString put = QStringLiteral("put ep.mp3");
-    QTest::newRow("unchanged") << ep << 1000LL << 1000LL << 3600LL << true << true << QString();
-    QTest::newRow("unchanged, same second") << ep << 1000LL << 1000LL << 0LL << true << true << QString();
-    QTest::newRow("newer here") << ep << 1000LL << 1000LL << -1LL << true << true << put;
-    QTest::newRow("bigger there") << ep << 1000LL << 1500LL << 3600LL << true << true << put;
-    QTest::newRow("smaller and newer there: cut") << ep << 1000LL << 400LL << 60LL << true << true
+    QTest::newRow("unchanged") << ep << 1000LL << 1000LL << 3600LL << true << true << false << QString();
+    QTest::newRow("unchanged, same second") << ep << 1000LL << 1000LL << 0LL << true << true << false << QString();
+    QTest::newRow("newer here") << ep << 1000LL << 1000LL << -1LL << true << true << false << put;
+    QTest::newRow("bigger there") << ep << 1000LL << 1500LL << 3600LL << true << true << false << put;
+    QTest::newRow("smaller and newer there: cut") << ep << 1000LL << 400LL << 60LL << true << true << false
                                                   << QStringLiteral("put ep.mp3 from 400");
-    QTest::newRow("cut, server without REST STREAM") << ep << 1000LL << 400LL << 60LL << true << false << put;
-    QTest::newRow("cut, nothing arrived") << ep << 1000LL << 0LL << 60LL << true << true << put;
-    QTest::newRow("smaller and older there") << ep << 1000LL << 400LL << -60LL << true << true << put;
-    QTest::newRow("not there") << ep << 1000LL << -1LL << none << true << true << put;
-    QTest::newRow("no time, same size") << ep << 1000LL << 1000LL << none << true << true << QString();
-    QTest::newRow("no time, smaller") << ep << 1000LL << 400LL << none << true << true << put;
-    QTest::newRow("no time, bigger") << ep << 1000LL << 1500LL << none << true << true << put;
-    QTest::newRow("playlist always") << QStringLiteral("playlist.xml") << 50LL << 50LL << 3600LL << true << true
+    QTest::newRow("cut, server without REST STREAM") << ep << 1000LL << 400LL << 60LL << true << false << false << put;
+    QTest::newRow("cut, nothing arrived") << ep << 1000LL << 0LL << 60LL << true << true << false << put;
+    QTest::newRow("smaller and older there") << ep << 1000LL << 400LL << -60LL << true << true << false << put;
+    QTest::newRow("not there") << ep << 1000LL << -1LL << none << true << true << false << put;
+    QTest::newRow("no time, same size") << ep << 1000LL << 1000LL << none << true << true << false << QString();
+    QTest::newRow("no time, smaller") << ep << 1000LL << 400LL << none << true << true << false << put;
+    QTest::newRow("no time, bigger") << ep << 1000LL << 1500LL << none << true << true << false << put;
+    QTest::newRow("playlist always") << QStringLiteral("playlist.xml") << 50LL << 50LL << 3600LL << true << true << false
                                      << QStringLiteral("put playlist.xml");
-    QTest::newRow("feed always") << QStringLiteral("feed.xml") << 50LL << 50LL << 3600LL << true << true
+    QTest::newRow("feed always") << QStringLiteral("feed.xml") << 50LL << 50LL << 3600LL << true << true << false
                                  << QStringLiteral("put feed.xml");
-    QTest::newRow("choice off") << ep << 1000LL << 1000LL << 3600LL << false << true << put;
+    const qint64 day = 24 * 3600;
+    QTest::newRow("LIST time, days newer") << ep << 1000LL << 1000LL << 2 * day << true << true << true << QString();
+    QTest::newRow("LIST time, days older") << ep << 1000LL << 1000LL << -2 * day << true << true << true << put;
+    QTest::newRow("LIST time, too close") << ep << 1000LL << 1000LL << 3600LL << true << true << true << QString();
+    QTest::newRow("LIST time, cut days ago") << ep << 1000LL << 400LL << 2 * day << true << true << true
+                                             << QStringLiteral("put ep.mp3 from 400");
+    QTest::newRow("LIST time, smaller, too close") << ep << 1000LL << 400LL << 3600LL << true << true << true << put;
+    QTest::newRow("choice off") << ep << 1000LL << 1000LL << 3600LL << false << true << false << put;
 }
 
 void TestPublishPlan::eachFileIsSentResumedOrLeft()
@@ -145,13 +155,14 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
     QFETCH(qint64, remoteSecondsAfter);
     QFETCH(bool, onlyChanged);
     QFETCH(bool, resumeOffered);
+    QFETCH(bool, listed);
     QFETCH(QString, expected);
 
     const QList<File> files = PublishPlan::localFiles({QFileInfo(QStringLiteral("/show/") + name)}, QStringLiteral("/work"));
     QList<File> local{episode(name, localSize, files.first().kind)};
     QList<UrlInfo> remote{remoteFile(QStringLiteral("other.mp3"), 5, 0)};
     if (remoteSize >= 0)
-        remote << remoteFile(name, remoteSize, remoteSecondsAfter);
+        remote << remoteFile(name, remoteSize, remoteSecondsAfter, listed);
     const PublishPlan plan = PublishPlan::sendFiles(local, remote, {onlyChanged, resumeOffered, true});
     QCOMPARE(described(plan), expected.isEmpty() ? QStringList() : QStringList{expected});
     QCOMPARE(plan.upToDate, expected.isEmpty() ? 1 : 0);
@@ -161,24 +172,28 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
 void TestPublishPlan::timesAreAskedOnlyWhereTheyDecide_data()
 {
     QTest::addColumn<qint64>("remoteSize");
+    QTest::addColumn<qint64>("listedSecondsAfter");
     QTest::addColumn<bool>("resumeOffered");
     QTest::addColumn<bool>("asked");
 
-    QTest::newRow("same size") << 1000LL << true << true;
-    QTest::newRow("smaller, resumable") << 400LL << true << true;
-    QTest::newRow("smaller, not resumable") << 400LL << false << false;
-    QTest::newRow("bigger") << 1500LL << true << false;
-    QTest::newRow("empty") << 0LL << true << false;
+    QTest::newRow("same size") << 1000LL << none << true << true;
+    QTest::newRow("same size, LIST time close") << 1000LL << -3600LL << true << true;
+    QTest::newRow("same size, LIST time days newer") << 1000LL << 3 * 24 * 3600LL << true << false;
+    QTest::newRow("smaller, resumable") << 400LL << none << true << true;
+    QTest::newRow("smaller, not resumable") << 400LL << none << false << false;
+    QTest::newRow("bigger") << 1500LL << none << true << false;
+    QTest::newRow("empty") << 0LL << none << true << false;
 }
 
 void TestPublishPlan::timesAreAskedOnlyWhereTheyDecide()
 {
     QFETCH(qint64, remoteSize);
+    QFETCH(qint64, listedSecondsAfter);
     QFETCH(bool, resumeOffered);
     QFETCH(bool, asked);
     const QList<File> local{episode(QStringLiteral("ep.mp3"), 1000), episode(QStringLiteral("new.mp3"), 1000),
                             episode(QStringLiteral("playlist.xml"), 1000, File::Kind::Listing)};
-    const QList<UrlInfo> remote{remoteFile(QStringLiteral("ep.mp3"), remoteSize, none),
+    const QList<UrlInfo> remote{remoteFile(QStringLiteral("ep.mp3"), remoteSize, listedSecondsAfter, true),
                                 remoteFile(QStringLiteral("playlist.xml"), 1000, none),
                                 remoteFile(QStringLiteral("gone.mp3"), 1000, none)};
     QCOMPARE(PublishPlan::timesWanted(local, remote, {true, resumeOffered, true}),
