@@ -27,6 +27,7 @@ private Q_SLOTS:
     void secondPublishSendsOnlyTheNewFile();
     void cutUploadIsCompleted_data();
     void cutUploadIsCompleted();
+    void publishWithNothingNewEndsTheConnection();
     void choiceIsKeptAcrossRuns();
 
 private:
@@ -177,6 +178,21 @@ void PublishChangesTest::cutUploadIsCompleted()
     QCOMPARE(testkit::readFile(remote(QStringLiteral("long.mp3"))), episode);
     QCOMPARE(m_boxes->boxes().size(), 1);
     QCOMPARE(m_boxes->boxes().first().title, QStringLiteral("Fichiers envoyés"));
+}
+
+void PublishChangesTest::publishWithNothingNewEndsTheConnection()
+{
+    startServer({});
+    QVERIFY(writeOld(local(QStringLiteral("one.mp3")), "episode"));
+    openWindow();
+    m_boxes->answer(QMessageBox::Ok);
+    publish();
+    const QStringList lines = publish();
+
+    QVERIFY(lines.filter(QStringLiteral("Envoi du fichier")).isEmpty());
+    QVERIFY(lines.contains(QStringLiteral("1 fichier(s) déjà à jour sur le serveur.")));
+    QCOMPARE(lines.mid(lines.size() - 3, 1), QStringList{QStringLiteral(" : Prêt.")});
+    QCOMPARE(m_boxes->boxes().size(), 1); // the first publish's
 }
 
 void PublishChangesTest::choiceIsKeptAcrossRuns()
