@@ -1,5 +1,7 @@
 #include "publish/publishplan.h"
 
+#include <algorithm>
+
 #include <QHash>
 #include <QTimeZone>
 
@@ -53,6 +55,13 @@ Decision decide(const PublishPlan::LocalFile &local, const UrlInfo *remote, cons
     if (remote->size() > 0 && remote->size() < local.size && newer == Newer::Yes && options.resumeOffered)
         return Decision::Resume;
     return Decision::Send;
+}
+
+// "MDTM 20240131120000 name" sets the time of name on servers that allow it (vsftpd): a file
+// whose name starts so is never asked about.
+bool looksLikeTimeSetting(const QString &name)
+{
+    return name.size() > 15 && name[14] == u' ' && std::all_of(name.cbegin(), name.cbegin() + 14, [](QChar c) { return c.isDigit(); });
 }
 
 QHash<QString, const UrlInfo *> remoteFiles(const QList<UrlInfo> &remote)
@@ -150,7 +159,8 @@ QStringList PublishPlan::timesWanted(const QList<LocalFile> &files, const QList<
     const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
     for (const LocalFile &file : files) {
         const UrlInfo *copy = onServer.value(file.name);
-        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy) != Newer::Unknown)
+        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy) != Newer::Unknown
+            || looksLikeTimeSetting(file.name))
             continue;
         if (copy->size() == file.size || (options.resumeOffered && copy->size() > 0 && copy->size() < file.size))
             names.append(file.name);
