@@ -61,7 +61,8 @@ Decision decide(const PublishPlan::LocalFile &local, const UrlInfo *remote, cons
 // whose name starts so is never asked about.
 bool looksLikeTimeSetting(const QString &name)
 {
-    return name.size() > 15 && name[14] == u' ' && std::all_of(name.cbegin(), name.cbegin() + 14, [](QChar c) { return c.isDigit(); });
+    return name.size() > 15 && name[14] == u' '
+        && std::all_of(name.cbegin(), name.cbegin() + 14, [](QChar c) { return c.isDigit(); });
 }
 
 QHash<QString, const UrlInfo *> remoteFiles(const QList<UrlInfo> &remote)
