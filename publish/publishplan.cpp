@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QTimeZone>
 
+#include "ftp/remotenames.h"
 #include "playlist/playlistfiles.h"
 
 namespace {
@@ -124,6 +125,10 @@ PublishPlan PublishPlan::sendFiles(const QList<LocalFile> &files, const QList<Ur
             plan.lines.append({rouge + file.name.toHtmlEscaped() + tr("</span> non traitée (fichier vide).")});
             continue;
         }
+        if (!ftp::fitsInCommand(file.name)) {
+            plan.lines.append({rouge + ftp::readableName(file.name).toHtmlEscaped() + tr("</span> non traitée (nom de fichier invalide).")});
+            continue;
+        }
         const UrlInfo *copy = onServer.value(file.name);
         const Decision decision = decide(file, copy, options);
         if (decision == Decision::UpToDate) {
@@ -161,7 +166,7 @@ QStringList PublishPlan::timesWanted(const QList<LocalFile> &files, const QList<
     for (const LocalFile &file : files) {
         const UrlInfo *copy = onServer.value(file.name);
         if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy) != Newer::Unknown
-            || looksLikeTimeSetting(file.name))
+            || !ftp::fitsInCommand(file.name) || looksLikeTimeSetting(file.name))
             continue;
         if (copy->size() == file.size || (options.resumeOffered && copy->size() > 0 && copy->size() < file.size))
             names.append(file.name);
