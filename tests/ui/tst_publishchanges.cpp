@@ -1,7 +1,6 @@
 #include <memory>
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -77,12 +76,7 @@ void PublishChangesTest::openWindow()
     m_states.reset();
     m_window = std::make_unique<ftpupload>(QString());
     m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
-    m_window->serverEdit->setText(m_server->host());
-    m_window->portEdit->setText(QString::number(m_server->port()));
-    m_window->userEdit->setText(m_server->user());
-    m_window->passwordEdit->setText(m_server->password());
-    m_window->localFolderEdit->setText(m_dir->filePath(QStringLiteral("src")));
-    m_window->remoteFolderEdit->setText(QStringLiteral("/site"));
+    publishingkit::fillForm(m_window.get(), *m_server, m_dir->filePath(QStringLiteral("src")));
     auto *box = m_window->findChild<QCheckBox *>(QStringLiteral("nouveautesBox"));
     QVERIFY(box);
     box->setChecked(true);
