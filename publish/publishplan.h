@@ -34,7 +34,7 @@ public:
     {
         // Send only the files that the server lacks or holds in another version.
         bool onlyChanged = false;
-        // The server completes a file from an offset (REST STREAM).
+        // The server completes a file from an offset (REST STREAM), and tells its size after.
         bool resumeOffered = false;
         // The server tells the times of its files (MLSD or MDTM); otherwise only sizes are
         // compared, which the plan says once, and the caller clears the times of the entries.

@@ -207,7 +207,9 @@ void ftpupload::envoyerDossier()
 
 PublishPlan::Options ftpupload::optionsEnvoi() const
 {
-    return {envoiNouveautes, ftp->hasFeature(QStringLiteral("REST STREAM")),
+    // A completed file is checked with SIZE: without it, resuming would fail every time.
+    return {envoiNouveautes,
+            ftp->hasFeature(QStringLiteral("REST STREAM")) && ftp->hasFeature(QStringLiteral("SIZE")),
             ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM"))};
 }
 
