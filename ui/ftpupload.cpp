@@ -261,9 +261,7 @@ void ftpupload::enregistrerNouveautes(bool seulement)
     settings.setValue(cleNouveautes, seulement);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        notifier(QStringLiteral(" : <span style='color: red; font-weight: bold'>")
-                 + tr("Le choix n'a pas pu être enregistré dans %1.").arg(fichierPublication).toHtmlEscaped()
-                 + QStringLiteral("</span>"));
+        notifierErreur(tr("Le choix n'a pas pu être enregistré dans %1.").arg(fichierPublication));
 }
 
 void ftpupload::notifier(const QString &message)

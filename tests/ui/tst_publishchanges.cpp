@@ -28,6 +28,7 @@ private Q_SLOTS:
     void cutUploadIsCompleted();
     void publishWithNothingNewEndsTheConnection();
     void choiceIsKeptAcrossRuns();
+    void choiceThatCannotBeKeptIsReported();
 
 private:
     void startServer(const QStringList &unknownCommands);
@@ -199,6 +200,15 @@ void PublishChangesTest::choiceIsKeptAcrossRuns()
     first.reset();
     ftpupload second{QString()};
     QVERIFY(second.findChild<QCheckBox *>(QStringLiteral("nouveautesBox"))->isChecked());
+}
+
+void PublishChangesTest::choiceThatCannotBeKeptIsReported()
+{
+    QVERIFY(QDir().mkdir(QStringLiteral("publication.ini")));
+    ftpupload window{QString()};
+    window.findChild<QCheckBox *>(QStringLiteral("nouveautesBox"))->setChecked(true);
+    QVERIFY(publishingkit::logLines(window.log).constLast().endsWith(
+        QStringLiteral(" : Le choix n'a pas pu être enregistré dans publication.ini.")));
 }
 
 QTEST_MAIN(PublishChangesTest)
