@@ -137,7 +137,6 @@ private:
     void noterHeure(int code, const QString &reponse);
     // Queues the puts of the files that the plan keeps, given what MP3 holds.
     void envoyerFichiers();
-    QList<PublishPlan::LocalFile> fichiersLocaux() const;
     PublishPlan::Options optionsEnvoi() const;
     // Queues a plan's commands and logs its lines.
     void executer(const PublishPlan &plan);
@@ -169,7 +168,9 @@ private:
     EtapeEnvoi etapeEnvoi = EtapeEnvoi::Dossier;
     // The box's state when the running upload listed the site's folder.
     bool envoiNouveautes = false;
-    // The entries of MP3, and the files whose time was asked and not answered yet.
+    // The files of the running upload, the entries of MP3, and the files whose time was asked
+    // and not answered yet.
+    QList<PublishPlan::LocalFile> fichiersPublies;
     QList<UrlInfo> contenuMp3;
     QStringList heuresDemandees;
 

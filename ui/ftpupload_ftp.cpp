@@ -196,6 +196,7 @@ void ftpupload::upload()
 void ftpupload::envoyerDossier()
 {
     envoiNouveautes = nouveautesBox->isChecked();
+    fichiersPublies = PublishPlan::localFiles(listeFichiers, QDir::current().absolutePath());
     contenuMp3.clear();
     const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, envoiNouveautes);
     executer(dossier);
@@ -219,6 +220,7 @@ void ftpupload::comparerMp3()
         // Reported already; what the server holds is unknown, so nothing is sent.
         modeEnvoi = false;
         heuresDemandees.clear();
+        fichiersPublies.clear();
         contenuMp3.clear();
         if (ftp->state() != FtpClient::Unconnected)
             ftp->close();
@@ -228,7 +230,7 @@ void ftpupload::comparerMp3()
         // The times of a LIST are rounded, and in the server's unknown time zone: MDTM tells
         // them exactly, for the files whose time matters and is too close to tell.
         if (ftp->hasFeature(QStringLiteral("MDTM"))) {
-            heuresDemandees = PublishPlan::timesWanted(fichiersLocaux(), contenuMp3, optionsEnvoi());
+            heuresDemandees = PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi());
             if (!heuresDemandees.isEmpty()) {
                 etapeEnvoi = EtapeEnvoi::HeuresMp3;
                 for (const QString &nom : std::as_const(heuresDemandees))
@@ -255,11 +257,6 @@ void ftpupload::noterHeure(int code, const QString &reponse)
     }
 }
 
-QList<PublishPlan::LocalFile> ftpupload::fichiersLocaux() const
-{
-    return PublishPlan::localFiles(listeFichiers, QDir::current().absolutePath());
-}
-
 void ftpupload::envoyerFichiers()
 {
     // Leftovers of an upload cut short: their puts were discarded and never ran.
@@ -267,10 +264,11 @@ void ftpupload::envoyerFichiers()
     qDeleteAll(fichiersParCommande);
     fichiersParCommande.clear();
 
-    const PublishPlan envoi = PublishPlan::sendFiles(fichiersLocaux(), contenuMp3, optionsEnvoi());
+    const PublishPlan envoi = PublishPlan::sendFiles(fichiersPublies, contenuMp3, optionsEnvoi());
     executer(envoi);
     modeEnvoi = false;
     etapeEnvoi = EtapeEnvoi::Dossier;
+    fichiersPublies.clear();
     contenuMp3.clear();
     // Everything is on the server already, and nothing else will end the connection.
     if (!ftp->hasPendingCommands())
