@@ -78,13 +78,19 @@ QHash<QString, const UrlInfo *> remoteFiles(const QList<UrlInfo> &remote)
 
 } // namespace
 
-QList<PublishPlan::LocalFile> PublishPlan::localFiles(const QFileInfoList &sourceFiles, const QString &workDir)
+QList<PublishPlan::LocalFile> PublishPlan::localFiles(const QFileInfoList &sourceFiles, const QString &cover,
+                                                     const QString &workDir)
 {
     QList<LocalFile> files;
     for (const QFileInfo &entry : sourceFiles) {
         const QString name = entry.fileName();
         files.append({name, entry.absoluteFilePath(), entry.size(), entry.lastModified().toUTC(),
                       isListing(name) ? LocalFile::Kind::Listing : LocalFile::Kind::Episode});
+    }
+    if (!cover.isEmpty()) {
+        const QFileInfo entry(cover);
+        files.append({entry.fileName(), entry.filePath(), entry.isFile() ? entry.size() : -1,
+                      entry.lastModified().toUTC(), LocalFile::Kind::Cover});
     }
     for (const QLatin1StringView player : {playlist::dewPlayerFile, playlist::multiPlayerFile}) {
         const QFileInfo entry(workDir + QLatin1Char('/') + player);
@@ -117,16 +123,18 @@ PublishPlan PublishPlan::sendFiles(const QList<LocalFile> &files, const QList<Ur
     const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
     for (const LocalFile &file : files) {
         const bool player = file.kind == LocalFile::Kind::Player;
-        if (player && file.size < 0) {
-            plan.lines.append({rouge + file.path.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable).")});
-            continue;
-        }
-        if (!player && file.size <= 0) {
+        const bool fromFolder = file.kind == LocalFile::Kind::Episode || file.kind == LocalFile::Kind::Listing;
+        if (fromFolder && file.size <= 0) {
             plan.lines.append({rouge + file.name.toHtmlEscaped() + tr("</span> non traitée (fichier vide).")});
             continue;
         }
         if (!ftp::fitsInCommand(file.name)) {
             plan.lines.append({rouge + ftp::readableName(file.name).toHtmlEscaped() + tr("</span> non traitée (nom de fichier invalide).")});
+            continue;
+        }
+        if (file.size < 0) {
+            // The players are named with the working directory, the cover alone.
+            plan.lines.append({rouge + (player ? file.path : file.name).toHtmlEscaped() + tr("</span> non traitée (fichier introuvable).")});
             continue;
         }
         const UrlInfo *copy = onServer.value(file.name);

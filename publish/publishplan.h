@@ -21,6 +21,7 @@ public:
         enum class Kind {
             Episode, // a file of the source folder
             Listing, // playlist.xml and the feed: small, changed at every publish, always sent
+            Cover,   // the feed's image
             Player   // a player file from the working directory
         };
         QString name; // the remote name too
@@ -61,9 +62,10 @@ public:
     // Files left alone because the server holds them already.
     int upToDate = 0;
 
-    // The files a publish sends: the MP3 and XML files of the source folder, in their order,
-    // then the two player files of the working directory.
-    static QList<LocalFile> localFiles(const QFileInfoList &sourceFiles, const QString &workDir);
+    // The files a publish sends: the MP3 and XML files of the source folder, in their order, the
+    // feed's cover (its path, or empty when the feed was not written), then the two player files
+    // of the working directory.
+    static QList<LocalFile> localFiles(const QFileInfoList &sourceFiles, const QString &cover, const QString &workDir);
 
     // After the listing of the remote folder: enter MP3, made first when it is missing. When only
     // changes are sent and MP3 exists, it is listed too: sendFiles() then gets its entries.

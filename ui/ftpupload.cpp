@@ -199,6 +199,12 @@ ftpupload::ftpupload(const QString &langue)
     notificationsGrid->addWidget(log, 0, 0);
     notificationsGrid->addWidget(progressBar, 1, 0);
 
+    // Below the folders it describes, in a row of its own: no other widget moves.
+    feedButton = new QPushButton(tr("Flux du podcast…"), dossiersGroup);
+    feedButton->setObjectName(QStringLiteral("feedButton"));
+    dossiersGrid->addWidget(feedButton, 2, 3);
+    setTabOrder(remoteFolderEdit, feedButton);
+
     fenetreGrid->addWidget(serveurGroup, 0, 0, 1, 1);
     fenetreGrid->addWidget(lecteurGroup, 0, 1, 2, 1);
     fenetreGrid->addWidget(actionsGroup, 0, 2, 2, 1);
@@ -236,6 +242,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(removeButton, &QPushButton::clicked, this, &ftpupload::effacer);
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
     connect(nouveautesBox, &QCheckBox::toggled, this, &ftpupload::enregistrerNouveautes);
+    connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
 
     // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
     // decides on closing the connection before commandFinished handles the result.

@@ -8,6 +8,7 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "feed/publication.h"
 #include "ftp/urlinfo.h"
 #include "playlist/episodes.h"
 #include "publish/publishplan.h"
@@ -110,6 +111,10 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private Q_SLOTS:
+    // The podcast feed's details of the folder named in the form; on confirming, feed.xml is written.
+    void editFeed();
+
 private:
     // Appends "hh:mm:ss" + message to the log; messages start with " : ".
     void notifier(const QString &message);
@@ -147,6 +152,11 @@ private:
     // The choice of sending only the changes, kept in its own file.
     void enregistrerNouveautes(bool seulement);
 
+    // Writes feed.xml into a folder when its details name a public address, and reports it.
+    feed::FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing);
+    // Once every file is sent: where apps and directories find the feed.
+    void announceFeedAddress();
+
     // Queues the connection and the login of an upload or a deletion.
     void connecter(const QString &hote);
     // A server certificate that failed verification: trusted already, or the user is asked.
@@ -179,4 +189,8 @@ private:
     QTranslator traducteurQt;
     // The language the window was built in, for a change that must be refused.
     int indexLangue = 0;
+
+    QPushButton *feedButton = nullptr;
+    // The feed written by the running upload.
+    feed::FeedOutcome uploadFeed;
 };

@@ -108,8 +108,10 @@ void ftpupload::commandFinished(int, bool)
             delete fichier;
         }
         // Every queued file has started once the list is empty: this put was the last.
-        if (!echec && fichiersEnAttente.isEmpty())
+        if (!echec && fichiersEnAttente.isEmpty()) {
             QMessageBox::information(this, tr("Fichiers envoyés"), tr("Les fichiers ont été envoyés avec succès."));
+            announceFeedAddress();
+        }
         break;
     case FtpClient::List:
         if (!modeEnvoi)
@@ -176,16 +178,20 @@ void ftpupload::progression(qint64 done, qint64 total)
 void ftpupload::upload()
 {
     triFichiers();
-    if (!playlistText->toPlainText().isEmpty()) {
+    const bool playlistEcrite = !playlistText->toPlainText().isEmpty();
+    if (playlistEcrite)
         genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
+    const feed::FeedOutcome flux = writeFeed(dossierSource.absolutePath(), listeFichiers);
+    // Once more, so that the files just written are sent.
+    if (playlistEcrite || flux.status == feed::FeedOutcome::Status::Written)
         triFichiers();
-    }
     if (operationFtpEnCours()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
     if (!serveurRenseigne(hoteFtp))
         return;
+    uploadFeed = flux;
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
@@ -196,7 +202,11 @@ void ftpupload::upload()
 void ftpupload::envoyerDossier()
 {
     envoiNouveautes = nouveautesBox->isChecked();
-    fichiersPublies = PublishPlan::localFiles(listeFichiers, QDir::current().absolutePath());
+    // The feed's cover goes with the episodes when the upload wrote the feed.
+    const bool avecCouverture = uploadFeed.status == feed::FeedOutcome::Status::Written
+                                && !uploadFeed.coverImage.isEmpty();
+    const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
+    fichiersPublies = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
     contenuMp3.clear();
     const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, envoiNouveautes);
     executer(dossier);

@@ -157,7 +157,7 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
     QFETCH(bool, listed);
     QFETCH(QString, expected);
 
-    const QList<File> files = PublishPlan::localFiles({QFileInfo(QStringLiteral("/show/") + name)}, QStringLiteral("/work"));
+    const QList<File> files = PublishPlan::localFiles({QFileInfo(QStringLiteral("/show/") + name)}, QString(), QStringLiteral("/work"));
     QList<File> local{episode(name, localSize, files.first().kind)};
     QList<UrlInfo> remote{remoteFile(QStringLiteral("other.mp3"), 5, 0)};
     if (remoteSize >= 0)
