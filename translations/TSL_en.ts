@@ -277,6 +277,56 @@
         <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
         <translation>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</translation>
     </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
+        <translation>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>The server does not tell the times of its files: only sizes are compared.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; skipped (empty file).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; skipped (file not found).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente (suite de l&apos;envoi interrompu, à partir de l&apos;octet %1).</source>
+        <translation>&lt;/b&gt; queued (the rest of an interrupted upload, from byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>&lt;/b&gt; queued.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n file already up to date on the server.</numerusform>
+            <numerusform>%n files already up to date on the server.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -452,26 +502,6 @@
         <translation> : An FTP operation is already under way.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; skipped (empty file).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; skipped (file not found).</translation>
-    </message>
-    <message>
         <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
         <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Delete </translation>
     </message>
@@ -608,10 +638,6 @@
         <translation>Invalid remote file name, not deleted: %1</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
-        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
-    </message>
-    <message>
         <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
         <translation>The server could not be recorded as a TLS server: %1</translation>
     </message>
@@ -638,6 +664,14 @@
     <message>
         <source>Adresse du flux : </source>
         <translation>Feed address: </translation>
+    </message>
+    <message>
+        <source>N&apos;envoyer que les nouveautés</source>
+        <translation>Send only new or changed files</translation>
+    </message>
+    <message>
+        <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
+        <translation>The choice could not be saved in %1.</translation>
     </message>
 </context>
 <context>

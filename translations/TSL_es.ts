@@ -277,6 +277,56 @@
         <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
         <translation>%1 ya no ofrece TLS (&quot;%2&quot;): se detuvo la conexión y no se envió la contraseña</translation>
     </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
+        <translation>El archivo %1 no se completó: se esperaban %2 bytes, el servidor respondió a SIZE con &quot;%3 %4&quot;</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>El servidor no indica la hora de sus archivos: solo se comparan los tamaños.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente (suite de l&apos;envoi interrompu, à partir de l&apos;octet %1).</source>
+        <translation>&lt;/b&gt; en cola (el resto de un envío interrumpido, desde el byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>&lt;/b&gt; en cola.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n archivo ya actualizado en el servidor.</numerusform>
+            <numerusform>%n archivos ya actualizados en el servidor.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -452,26 +502,6 @@
         <translation> : Ya hay una operación FTP en curso.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
-    </message>
-    <message>
         <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
         <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Eliminar </translation>
     </message>
@@ -608,10 +638,6 @@
         <translation>Nombre de archivo remoto no válido, no eliminado: %1</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
-        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
-    </message>
-    <message>
         <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
         <translation>No se pudo registrar el servidor como servidor TLS: %1</translation>
     </message>
@@ -638,6 +664,14 @@
     <message>
         <source>Adresse du flux : </source>
         <translation>Dirección del feed: </translation>
+    </message>
+    <message>
+        <source>N&apos;envoyer que les nouveautés</source>
+        <translation>Enviar solo lo nuevo o modificado</translation>
+    </message>
+    <message>
+        <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
+        <translation>No se pudo guardar la elección en %1.</translation>
     </message>
 </context>
 <context>

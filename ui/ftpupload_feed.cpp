@@ -2,12 +2,10 @@
 #include "ui/ftpupload.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 
 #include "feed/showdetails.h"
-#include "ftp/remotenames.h"
 #include "playlist/episodes.h"
 #include "ui/feeddialog.h"
 
@@ -55,26 +53,6 @@ feed::FeedOutcome ftpupload::writeFeed(const QString &folder, const QFileInfoLis
     for (const QString &problem : outcome.problems)
         notifierErreur(problem);
     return outcome;
-}
-
-void ftpupload::queueFeedCover()
-{
-    const QString cover = uploadFeed.coverImage;
-    if (uploadFeed.status != feed::FeedOutcome::Status::Written || cover.isEmpty())
-        return;
-    const QString path = dossierSource.absoluteFilePath(cover);
-    if (!ftp::fitsInCommand(cover)) {
-        notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + cover.toHtmlEscaped()
-                          + tr("</span> non traitée (nom de fichier invalide)."));
-        return;
-    }
-    if (!QFileInfo(path).isFile()) {
-        notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + cover.toHtmlEscaped()
-                          + tr("</span> non traitée (fichier introuvable)."));
-        return;
-    }
-    mettreEnFile(path, cover);
-    notifierSansHeure(QStringLiteral("<b>") + cover.toHtmlEscaped() + tr("</b> mis en file d'attente."));
 }
 
 void ftpupload::announceFeedAddress()

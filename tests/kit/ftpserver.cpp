@@ -52,6 +52,8 @@ bool FtpServer::start(const Options &options)
             arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
         if (!options.tlsVersion.isEmpty())
             arguments << QStringLiteral("--tls-version") << options.tlsVersion;
+        for (const QString &command : options.unknownCommands)
+            arguments << QStringLiteral("--unknown") << command;
     }
     m_process->start(program, arguments);
     if (!m_process->waitForStarted(10000)) {

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 
 class QProcess;
 class QTemporaryDir;
@@ -38,6 +39,8 @@ public:
         QString tlsVersion = QString();
         // vsftpd instead of pyftpdlib; user and password are then those of anonymous logins.
         bool vsftpd = false;
+        // Commands the server does not know and does not announce, as older servers ("MLSD").
+        QStringList unknownCommands = QStringList();
     };
 
     FtpServer();
