@@ -29,50 +29,21 @@ mkdir -p "$work/show" "$work/alone" "$work/run"
 for i in $(seq -w 1 "$episodes"); do head -c $((1024 * 1024)) /dev/urandom >"$work/show/episode $i.mp3"; done
 head -c $((1024 * 1024)) /dev/urandom >"$work/new.mp3"
 
-free_port() { /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+source "$top/bench/servers.sh"
 
-# pyftpdlib, as the tests run it: it leaves when its input closes.
 start_pyftpdlib() {
     mkdir -p "$work/py/site"
-    mkfifo "$work/py.in"
-    PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/py" \
-        --user bench --password bench-pass <"$work/py.in" >"$work/py.port" &
-    pids+=($!)
-    exec {keep}>"$work/py.in"
-    until [[ -s "$work/py.port" ]]; do sleep 0.1; done
+    start_server py /usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/py" --user bench --password bench-pass
     read -r _ py_port <"$work/py.port"
 }
 
-# vsftpd in the foreground on 127.0.0.1, as the launching user, anonymous uploads into a
-# folder of its own. Running as the launching user it does not chroot: the publishes name the
-# remote folder relative to the login folder, for both servers.
+# Anonymous uploads into a folder of its own. Running as the launching user vsftpd does not
+# chroot: the publishes name the remote folder relative to the login folder, for both servers.
 start_vsftpd() {
-    vs_port=$(free_port)
-    mkdir -p "$work/vs/site" "$work/vs-empty"
+    mkdir -p "$work/vs/site" "$work/vs-config"
     chmod 777 "$work/vs/site"
-    cat >"$work/vsftpd.conf" <<CONF
-listen=YES
-listen_ipv6=NO
-listen_address=127.0.0.1
-listen_port=$vs_port
-background=NO
-run_as_launching_user=YES
-secure_chroot_dir=$work/vs-empty
-seccomp_sandbox=NO
-anonymous_enable=YES
-local_enable=NO
-no_anon_password=YES
-anon_root=$work/vs
-write_enable=YES
-anon_upload_enable=YES
-anon_mkdir_write_enable=YES
-anon_other_write_enable=YES
-anon_world_readable_only=NO
-anon_umask=022
-CONF
-    /usr/sbin/vsftpd "$work/vsftpd.conf" >"$work/vsftpd.log" 2>&1 &
-    pids+=($!)
-    until /usr/bin/python3 -c "import socket; socket.create_connection(('127.0.0.1', $vs_port)).close()" 2>/dev/null; do sleep 0.1; done
+    start_server vs "$top/tests/kit/vsftpd.sh" "$work/vs-config" "$work/vs"
+    read -r _ vs_port <"$work/vs.port"
 }
 
 now() { date +%s.%N; }

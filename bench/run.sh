@@ -31,17 +31,7 @@ openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 
     -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 cat "$work/cert.pem" "$work/key.pem" >"$work/server.pem"
 
-# start_server NAME COMMAND...: the command prints "port N" once it listens and leaves when its
-# input closes; a descriptor of this shell keeps that pipe open for the run.
-start_server() {
-    local name=$1
-    shift
-    mkfifo "$work/$name.in"
-    PYTHONDONTWRITEBYTECODE=1 "$@" <"$work/$name.in" >"$work/$name.port" &
-    pids+=($!)
-    exec {keep}>"$work/$name.in"
-    until [[ -s "$work/$name.port" ]]; do sleep 0.1; done
-}
+source "$top/bench/servers.sh"
 pyftpdlib=(/usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/root" --user bench --password bench-pass)
 start_server pyftpdlib-plain "${pyftpdlib[@]}"
 start_server pyftpdlib-tls "${pyftpdlib[@]}" --certificate "$work/server.pem"

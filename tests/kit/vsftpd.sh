@@ -30,6 +30,7 @@ write_enable=YES
 anon_upload_enable=YES
 anon_mkdir_write_enable=YES
 anon_other_write_enable=YES
+anon_world_readable_only=NO
 anon_umask=022
 pasv_enable=YES
 max_per_ip=0
