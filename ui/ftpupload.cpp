@@ -22,6 +22,7 @@
 
 #include "buildconfig.h"
 #include "ftp/ftpclient.h"
+#include "locations/locations.h"
 #include "playlist/snippets.h"
 #include "ui/language.h"
 #include "ui/logo.h"
@@ -45,11 +46,11 @@ ftpupload::ftpupload(const QString &langue)
     // Translation first: every text below goes through it.
     const QString code = languageCode(langue);
     qDebug() << "Langue" << code << langue;
-    if (traducteur.load(QStringLiteral("TSL_") + code))
+    if (traducteur.load(locations::readOnlyFile(QStringLiteral("TSL_") + code + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&traducteur);
 
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
-    setWindowIcon(QIcon(QStringLiteral("icone.png")));
+    setWindowIcon(QIcon(locations::readOnlyFile(QStringLiteral("icone.png"))));
     setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(50, 50, -50, -50));
 
     dossierSource = QDir(QDir::currentPath());
@@ -137,7 +138,7 @@ ftpupload::ftpupload(const QString &langue)
 
     auto *logoLabel = new QLabel(actionsGroup);
     logoLabel->setPixmap(QPixmap::fromImage(
-        renderLogo(QStringLiteral("TessalySmall.svg"), logoSize(geometry().width()))));
+        renderLogo(locations::readOnlyFile(QStringLiteral("TessalySmall.svg")), logoSize(geometry().width()))));
     logoLabel->setAlignment(Qt::AlignCenter);
     actionsGrid->addWidget(logoLabel, 5, 0);
 

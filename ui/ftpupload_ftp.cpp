@@ -14,6 +14,7 @@
 
 #include "ftp/ftpclient.h"
 #include "ftp/trustedcertificates.h"
+#include "locations/locations.h"
 #include "playlist/playlistfiles.h"
 
 namespace {
@@ -170,19 +171,18 @@ void ftpupload::envoyerDossier()
         notifierSansHeure(QStringLiteral("<b>") + nom.toHtmlEscaped() + tr("</b> mis en file d'attente."));
     }
 
-    const QString travail = QDir::current().absolutePath();
     const std::pair<QLatin1StringView, QString> lecteurs[] = {
         {playlist::dewPlayerFile, tr("/dewplayer-playlist.swf</b> mis en file d'attente.")},
         {playlist::multiPlayerFile, tr("/player_mp3_multi.swf</b> mis en file d'attente.")},
     };
     for (const auto &[fichier, ligne] : lecteurs) {
-        const QString chemin = travail + QLatin1Char('/') + fichier;
+        const QString chemin = locations::readOnlyFile(fichier);
         if (!QFileInfo::exists(chemin)) {
             notifierSansHeure(rouge + chemin.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
             continue;
         }
         mettreEnFile(chemin, fichier);
-        notifierSansHeure(QStringLiteral("<b>") + travail.toHtmlEscaped() + ligne);
+        notifierSansHeure(QStringLiteral("<b>") + QFileInfo(chemin).absolutePath().toHtmlEscaped() + ligne);
     }
 
     notifierSansHeure(QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."));
