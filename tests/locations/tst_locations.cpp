@@ -34,7 +34,6 @@ void TestLocations::readOnlyFilesComeFromTheWorkingDirectoryFirst_data()
     QTest::addColumn<bool>("fromInstalled");
     QTest::newRow("in both") << true << true << false;
     QTest::newRow("installed only") << false << true << true;
-    QTest::newRow("working directory only") << true << false << false;
     QTest::newRow("neither: the working directory's path") << false << false << false;
 }
 
