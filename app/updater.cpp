@@ -74,7 +74,11 @@ void updater::ouvrirFenetre(const QString &langue)
 {
     fenetre = new ftpupload(langue);
     fenetre->show();
-    // Connected after the window's own slot, which therefore closes the old window first.
+    // Connected after the window's own slot, which therefore closes the old window first, or
+    // puts the list back when it refuses the change (during an FTP operation).
     connect(fenetre->languageCombo, &QComboBox::currentIndexChanged, this,
-            [this, combo = fenetre->languageCombo](int index) { changerLangue(combo->itemText(index)); });
+            [this, combo = fenetre->languageCombo](int index) {
+                if (combo->currentIndex() == index)
+                    changerLangue(combo->itemText(index));
+            });
 }

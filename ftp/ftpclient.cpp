@@ -1,5 +1,9 @@
 #include "ftp/ftpclient.h"
 
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#endif
+
 #include <QFileDevice>
 #include <QHostAddress>
 #include <QLoggingCategory>
@@ -8,6 +12,7 @@
 #include <QTimer>
 
 #include "ftp/ftpparsers.h"
+#include "ftp/remotenames.h"
 
 Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
 
@@ -112,8 +117,22 @@ void FtpClient::clearPendingCommands()
 void FtpClient::abort()
 {
     m_pending.clear();
-    if (m_running)
-        fail(UnknownError, tr("Aborted"), true);
+    if (!m_running)
+        return;
+    if (m_data && m_current->command == Put) {
+        // ABOR, and the data connection reset rather than closed: a server that sees it close
+        // normally takes the partial file for a whole one. Done at once, as the program may be
+        // about to end.
+        send("ABOR");
+        m_control->flush();
+        m_data->disconnect(this);
+#ifdef Q_OS_UNIX
+        const linger reset{1, 0};
+        ::setsockopt(static_cast<int>(m_data->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+#endif
+        m_data->abort();
+    }
+    fail(UnknownError, tr("Aborted"), true);
 }
 
 void FtpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle)
@@ -174,13 +193,11 @@ void FtpClient::startNext()
 void FtpClient::execute()
 {
     const Request &request = *m_current;
-    // A line break would end the command early and send the rest as a command of its own.
-    const auto hasLineBreak = [](const QString &text) { return text.contains(u'\r') || text.contains(u'\n'); };
-    if (hasLineBreak(request.name)) {
+    if (!ftp::fitsInCommand(request.name)) {
         fail(UnknownError, tr("The name \"%1\" contains a line break").arg(request.name.simplified()));
         return;
     }
-    if (hasLineBreak(request.password)) {
+    if (!ftp::fitsInCommand(request.password)) {
         fail(UnknownError, tr("The password contains a line break"));
         return;
     }
@@ -630,7 +647,7 @@ void FtpClient::onAuthReply(const ftp::Reply &reply)
     } else if (code >= 500) {
         // Going on would send the password in clear to a host that used to encrypt.
         fail(UnknownError,
-             tr("%1 no longer offers TLS (\"%2\"), although its certificate was trusted; the connection was stopped before sending the password")
+             tr("%1 no longer offers TLS (\"%2\"): the connection was stopped and the password was not sent")
                  .arg(m_current->name, reply.text),
              true);
     } else {

@@ -92,14 +92,16 @@ public:
 
     void clearPendingCommands();
     // Discards the queue and fails the running command at once; as the server may be in the
-    // middle of anything, the connection is dropped too.
+    // middle of anything, the connection is dropped too. A running put is aborted (ABOR) and its
+    // data connection reset, so that the server does not keep the partial file as a whole one.
     void abort();
 
     // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
 
-    // For the connections queued from now on: a server that refuses TLS fails the connection
-    // before the password is sent, instead of being used in plain FTP.
+    // For the connections queued from now on, to a server that has encrypted before: if it now
+    // refuses TLS, the connection fails before the password is sent, instead of going on in
+    // plain FTP.
     void setTlsRequired(bool required) { m_tlsRequired = required; }
     // The control connection is encrypted (and so are its data connections).
     bool isEncrypted() const { return m_encrypted; }

@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
-#include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -24,52 +22,26 @@ QString day(const QDateTime &time)
 } // namespace
 
 TrustedCertificates::TrustedCertificates(const QString &fileName)
-    : m_fileName(fileName)
+    : m_fingerprints(fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromUtf8(file.readLine()).split(u' ', Qt::SkipEmptyParts);
-        bool ok = false;
-        const ushort port = fields.size() == 3 ? fields[1].toUShort(&ok) : 0;
-        if (ok && port != 0)
-            m_fingerprints.insert(key(fields[0], port), fields[2].trimmed());
-    }
 }
 
 bool TrustedCertificates::contains(const QString &host, quint16 port) const
 {
-    return m_fingerprints.contains(key(host, port));
+    return !m_fingerprints.value(host, port).isEmpty();
 }
 
 TrustedCertificates::Verdict TrustedCertificates::check(const QString &host, quint16 port,
                                                         const QSslCertificate &certificate) const
 {
-    const auto found = m_fingerprints.constFind(key(host, port));
-    if (found == m_fingerprints.cend())
+    if (!contains(host, port))
         return Verdict::Unknown;
-    return *found == sha256Fingerprint(certificate) ? Verdict::Trusted : Verdict::Changed;
+    return m_fingerprints.value(host, port) == sha256Fingerprint(certificate) ? Verdict::Trusted : Verdict::Changed;
 }
 
 bool TrustedCertificates::trust(const QString &host, quint16 port, const QSslCertificate &certificate)
 {
-    m_fingerprints.insert(key(host, port), sha256Fingerprint(certificate));
-    QByteArray content;
-    for (auto entry = m_fingerprints.cbegin(); entry != m_fingerprints.cend(); ++entry)
-        content += entry.key().toUtf8() + ' ' + entry.value().toUtf8() + '\n';
-    QSaveFile file(m_fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        m_error = file.errorString();
-        return false;
-    }
-    m_error.clear();
-    return true;
-}
-
-QString TrustedCertificates::key(const QString &host, quint16 port)
-{
-    return host.toLower() + u' ' + QString::number(port);
+    return m_fingerprints.insert(host, port, sha256Fingerprint(certificate));
 }
 
 QString sha256Fingerprint(const QSslCertificate &certificate)

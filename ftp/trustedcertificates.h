@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QList>
-#include <QMap>
 #include <QSslCertificate>
 #include <QSslError>
 #include <QString>
+
+#include "ftp/hostrecords.h"
 
 // The servers' certificates that the user chose to trust always, by SHA-256 fingerprint, one per
 // host and port. They live in a file of their own, a "host port fingerprint" line each:
@@ -22,14 +23,10 @@ public:
     // Trusts certificate for host and port from now on, in place of any other, and rewrites the
     // file whole; false, with errorString(), when it could not be written.
     bool trust(const QString &host, quint16 port, const QSslCertificate &certificate);
-    QString errorString() const { return m_error; }
+    QString errorString() const { return m_fingerprints.errorString(); }
 
 private:
-    static QString key(const QString &host, quint16 port);
-
-    QString m_fileName;
-    QMap<QString, QString> m_fingerprints;
-    QString m_error;
+    HostRecords m_fingerprints;
 };
 
 // "AB:CD:…", as browsers show it.

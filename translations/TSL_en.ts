@@ -1,4 +1,4 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
@@ -8,8 +8,8 @@
         <translation>Aborted</translation>
     </message>
     <message>
-        <source>The name "%1" contains a line break</source>
-        <translation>The name "%1" contains a line break</translation>
+        <source>The name &quot;%1&quot; contains a line break</source>
+        <translation>The name &quot;%1&quot; contains a line break</translation>
     </message>
     <message>
         <source>Not connected</source>
@@ -100,10 +100,6 @@
         <translation>TLS handshake with %1 failed: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</translation>
-    </message>
-    <message>
         <source>The encrypted data connection failed: %1</source>
         <translation>The encrypted data connection failed: %1</translation>
     </message>
@@ -123,6 +119,10 @@
         <source>The server sent an overlong listing line</source>
         <translation>The server sent an overlong listing line</translation>
     </message>
+    <message>
+        <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
+        <translation>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -139,7 +139,7 @@
         <translation> bytes in all</translation>
     </message>
     <message>
-        <source>Fichier en cours d'enregistrement...</source>
+        <source>Fichier en cours d&apos;enregistrement...</source>
         <translation>Saving the file...</translation>
     </message>
     <message>
@@ -155,8 +155,12 @@
         <translation>Update impossible</translation>
     </message>
     <message>
-        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>The latest version could not be downloaded: %1</translation>
+    </message>
+    <message>
+        <source>l&apos;adresse %1 n&apos;est pas sécurisée (https). Téléchargez la dernière version à la main sur le site de Tessaly.</source>
+        <translation>the address %1 is not secure (https). Download the latest version by hand from the Tessaly website.</translation>
     </message>
 </context>
 <context>
@@ -250,7 +254,7 @@
         <translation>Notifications</translation>
     </message>
     <message>
-        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <source>Il n&apos;y a pas de connexion à l&apos;hôte.</source>
         <translation>There is no connection to the host.</translation>
     </message>
     <message>
@@ -258,19 +262,19 @@
         <translation>Looking up the host name.</translation>
     </message>
     <message>
-        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <source>Une tentative de connexion à l&apos;hôte est en cours.</source>
         <translation>Trying to connect to the host.</translation>
     </message>
     <message>
-        <source>La connexion à l'hôte a été accomplie.</source>
+        <source>La connexion à l&apos;hôte a été accomplie.</source>
         <translation>Connected to the host.</translation>
     </message>
     <message>
-        <source>La connexion et l'identification ont été accomplies.</source>
+        <source>La connexion et l&apos;identification ont été accomplies.</source>
         <translation>Connected and logged in.</translation>
     </message>
     <message>
-        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <source>La connexion est en cours de fermeture, mais elle n&apos;est pas encore fermée (l&apos;état deviendra Unconnected quand la connexion sera fermée).</source>
         <translation>The connection is closing but is not closed yet (the state becomes Unconnected once it is closed).</translation>
     </message>
     <message>
@@ -298,15 +302,15 @@
         <translation>&lt;/span&gt; skipped (empty file).</translation>
     </message>
     <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>&lt;/b&gt; queued.</translation>
     </message>
     <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
     </message>
     <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
     </message>
     <message>
@@ -314,8 +318,8 @@
         <translation>&lt;/span&gt; skipped (file not found).</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Delete </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Delete </translation>
     </message>
     <message>
         <source>Supprimer les fichiers distants</source>
@@ -334,7 +338,7 @@
         <translation>File error</translation>
     </message>
     <message>
-        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <source>Erreur pendant l&apos;ouverture du fichier en écriture.</source>
         <translation>Error while opening the file for writing.</translation>
     </message>
     <message>
@@ -342,8 +346,8 @@
         <translation> : The file playlist.xml was generated.</translation>
     </message>
     <message>
-        <source> : Sélection du podcast "&lt;b&gt;</source>
-        <translation> : Podcast selected: "&lt;b&gt;</translation>
+        <source> : Sélection du podcast &quot;&lt;b&gt;</source>
+        <translation> : Podcast selected: &quot;&lt;b&gt;</translation>
     </message>
     <message>
         <source>&lt;/b&gt;</source>
@@ -358,15 +362,15 @@
         <translation>error</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Error&lt;/span&gt; : </translation>
     </message>
     <message>
         <source> : Liste des podcast mise à jour</source>
         <translation> : Podcast list updated</translation>
     </message>
     <message>
-        <source>impossible d'écrire dans config.ini</source>
+        <source>impossible d&apos;écrire dans config.ini</source>
         <translation>config.ini cannot be written</translation>
     </message>
     <message>
@@ -374,8 +378,8 @@
         <translation>invalid ftp server</translation>
     </message>
     <message>
-        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
-        <translation> : The source folder is now &lt;b&gt;"</translation>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;&quot;</source>
+        <translation> : The source folder is now &lt;b&gt;&quot;</translation>
     </message>
     <message>
         <source>Connexion chiffrée (TLS).</source>
@@ -402,15 +406,15 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <source>Le certificat n&apos;a pas pu être enregistré : %1</source>
         <translation>The certificate could not be saved: %1</translation>
     </message>
     <message>
-        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <source>Attention : ce certificat n&apos;est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
         <translation>Warning: this is not the certificate you trusted for this server. It may have been renewed, but another server may also be posing as this one.</translation>
     </message>
     <message>
-        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <source>Le certificat du serveur %1 (port %2) n&apos;a pas pu être vérifié :</source>
         <translation>The certificate of the server %1 (port %2) could not be verified:</translation>
     </message>
     <message>
@@ -432,6 +436,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>Trust this certificate?</translation>
+    </message>
+    <message>
+        <source>Envoi en cours</source>
+        <translation>Upload in progress</translation>
+    </message>
+    <message>
+        <source>Un envoi est en cours. Quitter quand même ?</source>
+        <translation>An upload is in progress. Quit anyway?</translation>
+    </message>
+    <message>
+        <source>Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast.</source>
+        <translation>The &quot;Server name&quot; field is empty: enter the podcast&apos;s FTP server.</translation>
+    </message>
+    <message>
+        <source>Nom de fichier distant invalide, non supprimé : %1</source>
+        <translation>Invalid remote file name, not deleted: %1</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
+    </message>
+    <message>
+        <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
+        <translation>The server could not be recorded as a TLS server: %1</translation>
     </message>
 </context>
 <context>

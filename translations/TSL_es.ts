@@ -1,4 +1,4 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
@@ -8,8 +8,8 @@
         <translation>Cancelado</translation>
     </message>
     <message>
-        <source>The name "%1" contains a line break</source>
-        <translation>El nombre "%1" contiene un salto de línea</translation>
+        <source>The name &quot;%1&quot; contains a line break</source>
+        <translation>El nombre &quot;%1&quot; contiene un salto de línea</translation>
     </message>
     <message>
         <source>Not connected</source>
@@ -100,10 +100,6 @@
         <translation>Falló la negociación TLS con %1: %2</translation>
     </message>
     <message>
-        <source>%1 no longer offers TLS ("%2"), although its certificate was trusted; the connection was stopped before sending the password</source>
-        <translation>%1 ya no ofrece TLS ("%2"), aunque su certificado era de confianza; la conexión se detuvo antes de enviar la contraseña</translation>
-    </message>
-    <message>
         <source>The encrypted data connection failed: %1</source>
         <translation>Falló la conexión de datos cifrada: %1</translation>
     </message>
@@ -123,6 +119,10 @@
         <source>The server sent an overlong listing line</source>
         <translation>El servidor envió una línea de listado demasiado larga</translation>
     </message>
+    <message>
+        <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
+        <translation>%1 ya no ofrece TLS (&quot;%2&quot;): se detuvo la conexión y no se envió la contraseña</translation>
+    </message>
 </context>
 <context>
     <name>UpdaterFen</name>
@@ -139,7 +139,7 @@
         <translation> bytes en total</translation>
     </message>
     <message>
-        <source>Fichier en cours d'enregistrement...</source>
+        <source>Fichier en cours d&apos;enregistrement...</source>
         <translation>Guardando el archivo...</translation>
     </message>
     <message>
@@ -155,8 +155,12 @@
         <translation>Actualización imposible</translation>
     </message>
     <message>
-        <source>La dernière version n'a pas pu être téléchargée : %1</source>
+        <source>La dernière version n&apos;a pas pu être téléchargée : %1</source>
         <translation>No se pudo descargar la última versión: %1</translation>
+    </message>
+    <message>
+        <source>l&apos;adresse %1 n&apos;est pas sécurisée (https). Téléchargez la dernière version à la main sur le site de Tessaly.</source>
+        <translation>la dirección %1 no es segura (https). Descargue la última versión a mano desde el sitio web de Tessaly.</translation>
     </message>
 </context>
 <context>
@@ -250,7 +254,7 @@
         <translation>Notificaciones</translation>
     </message>
     <message>
-        <source>Il n'y a pas de connexion à l'hôte.</source>
+        <source>Il n&apos;y a pas de connexion à l&apos;hôte.</source>
         <translation>No hay conexión con el servidor.</translation>
     </message>
     <message>
@@ -258,19 +262,19 @@
         <translation>Resolviendo el nombre del servidor.</translation>
     </message>
     <message>
-        <source>Une tentative de connexion à l'hôte est en cours.</source>
+        <source>Une tentative de connexion à l&apos;hôte est en cours.</source>
         <translation>Intentando conectar con el servidor.</translation>
     </message>
     <message>
-        <source>La connexion à l'hôte a été accomplie.</source>
+        <source>La connexion à l&apos;hôte a été accomplie.</source>
         <translation>Conexión con el servidor establecida.</translation>
     </message>
     <message>
-        <source>La connexion et l'identification ont été accomplies.</source>
+        <source>La connexion et l&apos;identification ont été accomplies.</source>
         <translation>Conexión e identificación realizadas.</translation>
     </message>
     <message>
-        <source>La connexion est en cours de fermeture, mais elle n'est pas encore fermée (l'état deviendra Unconnected quand la connexion sera fermée).</source>
+        <source>La connexion est en cours de fermeture, mais elle n&apos;est pas encore fermée (l&apos;état deviendra Unconnected quand la connexion sera fermée).</source>
         <translation>La conexión se está cerrando, pero aún no está cerrada (el estado pasará a Unconnected cuando se cierre).</translation>
     </message>
     <message>
@@ -298,15 +302,15 @@
         <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
     </message>
     <message>
-        <source>&lt;/b&gt; mis en file d'attente.</source>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>&lt;/b&gt; en cola.</translation>
     </message>
     <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
     </message>
     <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d'attente.</source>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
         <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
     </message>
     <message>
@@ -314,8 +318,8 @@
         <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Supprimer </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Eliminar </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Eliminar </translation>
     </message>
     <message>
         <source>Supprimer les fichiers distants</source>
@@ -334,7 +338,7 @@
         <translation>Error de archivo</translation>
     </message>
     <message>
-        <source>Erreur pendant l'ouverture du fichier en écriture.</source>
+        <source>Erreur pendant l&apos;ouverture du fichier en écriture.</source>
         <translation>Error al abrir el archivo para escribir.</translation>
     </message>
     <message>
@@ -342,8 +346,8 @@
         <translation> : Se generó el archivo playlist.xml.</translation>
     </message>
     <message>
-        <source> : Sélection du podcast "&lt;b&gt;</source>
-        <translation> : Podcast seleccionado: "&lt;b&gt;</translation>
+        <source> : Sélection du podcast &quot;&lt;b&gt;</source>
+        <translation> : Podcast seleccionado: &quot;&lt;b&gt;</translation>
     </message>
     <message>
         <source>&lt;/b&gt;</source>
@@ -358,15 +362,15 @@
         <translation>error</translation>
     </message>
     <message>
-        <source> : &lt;span style='color: red; font-weight: bold'&gt;Erreur&lt;/span&gt; : </source>
-        <translation> : &lt;span style='color: red; font-weight: bold'&gt;Error&lt;/span&gt; : </translation>
+        <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Erreur&lt;/span&gt; : </source>
+        <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Error&lt;/span&gt; : </translation>
     </message>
     <message>
         <source> : Liste des podcast mise à jour</source>
         <translation> : Lista de podcasts actualizada</translation>
     </message>
     <message>
-        <source>impossible d'écrire dans config.ini</source>
+        <source>impossible d&apos;écrire dans config.ini</source>
         <translation>no se puede escribir en config.ini</translation>
     </message>
     <message>
@@ -374,8 +378,8 @@
         <translation>servidor ftp no válido</translation>
     </message>
     <message>
-        <source> : Le dossier source pointe alors sur &lt;b&gt;"</source>
-        <translation> : La carpeta de origen es ahora &lt;b&gt;"</translation>
+        <source> : Le dossier source pointe alors sur &lt;b&gt;&quot;</source>
+        <translation> : La carpeta de origen es ahora &lt;b&gt;&quot;</translation>
     </message>
     <message>
         <source>Connexion chiffrée (TLS).</source>
@@ -402,15 +406,15 @@
         <translation>Cancelar</translation>
     </message>
     <message>
-        <source>Le certificat n'a pas pu être enregistré : %1</source>
+        <source>Le certificat n&apos;a pas pu être enregistré : %1</source>
         <translation>No se pudo guardar el certificado: %1</translation>
     </message>
     <message>
-        <source>Attention : ce certificat n'est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <source>Attention : ce certificat n&apos;est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
         <translation>Atención: este no es el certificado que aprobó para este servidor. Puede que se haya renovado, pero también puede que otro servidor se haga pasar por él.</translation>
     </message>
     <message>
-        <source>Le certificat du serveur %1 (port %2) n'a pas pu être vérifié :</source>
+        <source>Le certificat du serveur %1 (port %2) n&apos;a pas pu être vérifié :</source>
         <translation>No se pudo verificar el certificado del servidor %1 (puerto %2):</translation>
     </message>
     <message>
@@ -432,6 +436,30 @@
     <message>
         <source>Faire confiance à ce certificat ?</source>
         <translation>¿Confiar en este certificado?</translation>
+    </message>
+    <message>
+        <source>Envoi en cours</source>
+        <translation>Envío en curso</translation>
+    </message>
+    <message>
+        <source>Un envoi est en cours. Quitter quand même ?</source>
+        <translation>Hay un envío en curso. ¿Salir de todos modos?</translation>
+    </message>
+    <message>
+        <source>Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast.</source>
+        <translation>El campo «Nombre del servidor» está vacío: indique el servidor FTP del pódcast.</translation>
+    </message>
+    <message>
+        <source>Nom de fichier distant invalide, non supprimé : %1</source>
+        <translation>Nombre de archivo remoto no válido, no eliminado: %1</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
+    </message>
+    <message>
+        <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
+        <translation>No se pudo registrar el servidor como servidor TLS: %1</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 #include "ui/ftpupload.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
@@ -11,11 +12,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTextEdit>
 #include <QTime>
 #include <QUrl>
@@ -30,6 +34,9 @@
 #include "ui/portvalidator.h"
 
 namespace {
+
+// Red while the button can be pressed; disabled, it keeps the platform's greyed look.
+const QString styleRouge = QStringLiteral("QPushButton { color: red } QPushButton:disabled { color: palette(mid) }");
 
 QPushButton *smallButton(const QString &text, QWidget *parent)
 {
@@ -48,6 +55,8 @@ ftpupload::ftpupload(const QString &langue)
     qDebug() << "Langue" << code << langue;
     if (traducteur.load(locations::readOnlyFile(QStringLiteral("TSL_") + code + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&traducteur);
+    if (traducteurQt.load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traducteurQt);
 
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
     setWindowIcon(QIcon(locations::readOnlyFile(QStringLiteral("icone.png"))));
@@ -103,9 +112,9 @@ ftpupload::ftpupload(const QString &langue)
 
     resetButton = smallButton(tr("&RAZ"), serveurGroup);
     removeButton = smallButton(tr("&Supprimer"), serveurGroup);
-    removeButton->setStyleSheet(QStringLiteral("color: red"));
+    removeButton->setStyleSheet(styleRouge);
     addButton = smallButton(tr("&Ajouter"), serveurGroup);
-    addButton->setStyleSheet(QStringLiteral("color: red"));
+    addButton->setStyleSheet(styleRouge);
     serveurGrid->addWidget(resetButton, 0, 5, Qt::AlignRight);
     serveurGrid->addWidget(removeButton, 1, 5, Qt::AlignRight);
     serveurGrid->addWidget(addButton, 2, 5, Qt::AlignRight);
@@ -122,13 +131,14 @@ ftpupload::ftpupload(const QString &langue)
     testButton = new QPushButton(QStringLiteral("<") + QChar(0x2550) + tr(" &TESTER!"), actionsGroup);
     testButton->setEnabled(true);
     sendButton = new QPushButton(tr("&Envoyer les fichiers"), actionsGroup);
-    sendButton->setStyleSheet(QStringLiteral("color: red"));
+    sendButton->setStyleSheet(styleRouge);
     deleteFilesButton = new QPushButton(tr("S&upprimer les fichiers"), actionsGroup);
-    deleteFilesButton->setStyleSheet(QStringLiteral("color: red"));
+    deleteFilesButton->setStyleSheet(styleRouge);
     languageCombo = new QComboBox(actionsGroup);
     languageCombo->setDuplicatesEnabled(false);
     languageCombo->addItems(languageEntries());
     languageCombo->setCurrentIndex(langue.isEmpty() ? 0 : languageCombo->findText(langue, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    indexLangue = languageCombo->currentIndex();
     commentButton = new QPushButton(tr("C&ommenter / Signaler une erreur"), actionsGroup);
     actionsGrid->addWidget(testButton, 0, 0);
     actionsGrid->addWidget(sendButton, 1, 0);
@@ -247,9 +257,35 @@ void ftpupload::commenter()
 
 void ftpupload::changerLangue(const QString &langue)
 {
+    // The window goes away with its FTP client: a transfer would be cut short, and the server
+    // would keep a truncated episode as a finished one.
+    if (operationFtpEnCours()) {
+        notifier(tr(" : Une opération FTP est déjà en cours."));
+        const QSignalBlocker bloqueur(languageCombo);
+        languageCombo->setCurrentIndex(indexLangue);
+        return;
+    }
     Q_EMIT changeageLangue(langue);
     // The replacement window installs its own translation; this one must no longer answer.
     QCoreApplication::removeTranslator(&traducteur);
+    QCoreApplication::removeTranslator(&traducteurQt);
     close();
     deleteLater();
+}
+
+void ftpupload::closeEvent(QCloseEvent *event)
+{
+    if (operationFtpEnCours() && !fichiersParCommande.isEmpty()) {
+        const auto reponse = QMessageBox::question(this, tr("Envoi en cours"), tr("Un envoi est en cours. Quitter quand même ?"),
+                                                   QMessageBox::Yes | QMessageBox::No);
+        if (reponse != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+        // Aborted rather than dropped: the server must not take the partial file for a whole one.
+        // The user chose to quit: the aborted put is not reported as an error.
+        ftp->disconnect(this);
+        ftp->abort();
+    }
+    QWidget::closeEvent(event);
 }

@@ -3,18 +3,19 @@
 #include <QDir>
 #include <QFileInfoList>
 #include <QHash>
+#include <QSslCertificate>
 #include <QStringList>
 #include <QTranslator>
 #include <QWidget>
 
 #include "playlist/episodes.h"
 
+class QCloseEvent;
 class QComboBox;
 class QFile;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QSslCertificate;
 class QSslError;
 class QTextEdit;
 class FtpClient;
@@ -104,11 +105,26 @@ public Q_SLOTS:
     void commenter();
     void changerLangue(const QString &langue);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     // Appends "hh:mm:ss" + message to the log; messages start with " : ".
     void notifier(const QString &message);
     // Appends a line without the time (the per-file lines of an upload).
     void notifierSansHeure(const QString &message);
+
+    // A red line; text is shown as it is, never as markup.
+    void notifierErreur(const QString &texte);
+    // A connection is open, or commands are queued for one.
+    bool operationFtpEnCours() const;
+    // The error box, and the same text as a red line.
+    void signalerErreur(const QString &message);
+    // False, after saying so, when no server is given.
+    bool serveurRenseigne(const QString &hote);
+    // Remembers the server of the connection as one that speaks TLS, and its certificate if
+    // the user chose to trust it always.
+    void retenirServeurTls();
 
     // What follows a finished listing: the upload's puts, or the deletion's question.
     void envoyerDossier();
@@ -124,9 +140,15 @@ private:
     // The server of the connection being opened, for its certificate.
     QString hoteConnexion;
     quint16 portConnexion = 0;
+    // Trusted always by the user, kept once the connection has logged in with it.
+    QSslCertificate certificatAApprouver;
 
     // Removals of the running deletion not finished yet.
     int suppressionsRestantes = 0;
 
     QTranslator traducteur;
+    // Qt's own texts (the standard buttons of the boxes) in the same language.
+    QTranslator traducteurQt;
+    // The language the window was built in, for a change that must be refused.
+    int indexLangue = 0;
 };

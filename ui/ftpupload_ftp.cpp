@@ -13,6 +13,8 @@
 #include <QTextEdit>
 
 #include "ftp/ftpclient.h"
+#include "ftp/hostrecords.h"
+#include "ftp/remotenames.h"
 #include "ftp/trustedcertificates.h"
 #include "locations/locations.h"
 #include "playlist/playlistfiles.h"
@@ -30,17 +32,29 @@ quint16 portNumber(const QString &text)
 
 const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
 
-// A connection is open, or queued and not started yet (the state changes only once it starts).
-bool occupe(const FtpClient *ftp)
+// A name for the log, its control characters shown (a line break would split the line, and a
+// NUL would end it).
+QString nomLisible(const QString &nom)
 {
+    QString lisible;
+    for (const QChar c : nom)
+        lisible += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    return lisible;
+}
+
+// Certificates trusted always, and the servers that have logged in over TLS, in the working
+// directory beside config.ini.
+const QString fichierCertificats = QStringLiteral("certificats.txt");
+const QString fichierServeursTls = QStringLiteral("serveurs-tls.txt");
+
+} // namespace
+
+bool ftpupload::operationFtpEnCours() const
+{
+    // A connection is open, or queued and not started yet (the state changes only once it starts).
     return ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
            || ftp->currentCommand() != FtpClient::None;
 }
-
-// Certificates trusted always, in the working directory beside config.ini.
-const QString fichierCertificats = QStringLiteral("certificats.txt");
-
-} // namespace
 
 void ftpupload::ftpEtat(int state)
 {
@@ -56,10 +70,11 @@ void ftpupload::ftpEtat(int state)
         notifier(QStringLiteral(" : ") + messages[state]);
     if (state != FtpClient::LoggedIn)
         return;
-    if (ftp->isEncrypted())
+    if (ftp->isEncrypted()) {
         notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
-    else
-        notifier(QStringLiteral(" : ") + rouge + tr("Connexion non chiffrée : le serveur ne propose pas TLS.") + QStringLiteral("</span>"));
+        retenirServeurTls();
+    } else
+        notifierErreur(tr("Connexion non chiffrée : le serveur ne propose pas TLS."));
 }
 
 void ftpupload::ftpTacheSuivante(int, bool)
@@ -84,13 +99,8 @@ void ftpupload::commandFinished(int, bool)
 {
     const bool echec = ftp->error() != FtpClient::NoError;
     if (echec) {
-        const QString message = QStringLiteral("ftp error ") + QString::number(ftp->error())
-                                + QStringLiteral(" : ") + ftp->errorString();
-        // The server's text is shown as it is, never interpreted as markup.
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("erreur"), message, QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        notifier(QStringLiteral(" : ") + rouge + message.toHtmlEscaped() + QStringLiteral("</span>"));
+        signalerErreur(QStringLiteral("ftp error ") + QString::number(ftp->error()) + QStringLiteral(" : ")
+                       + ftp->errorString());
         managerActivationBoutons(QString());
     }
 
@@ -116,11 +126,39 @@ void ftpupload::commandFinished(int, bool)
     }
 }
 
+void ftpupload::signalerErreur(const QString &message)
+{
+    // The server's text is shown as it is, never interpreted as markup.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("erreur"), message, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    notifierErreur(message);
+}
+
+void ftpupload::notifierErreur(const QString &texte)
+{
+    notifier(QStringLiteral(" : ") + rouge + texte.toHtmlEscaped() + QStringLiteral("</span>"));
+}
+
+bool ftpupload::serveurRenseigne(const QString &hote)
+{
+    if (!hote.trimmed().isEmpty())
+        return true;
+    signalerErreur(tr("Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast."));
+    return false;
+}
+
 void ftpupload::addToList(const UrlInfo &info)
 {
     const QString name = info.name();
-    if (modeEnvoi || (name != QLatin1String(".") && name != QLatin1String("..") && !info.isDir()))
+    if (modeEnvoi) {
         listeDistante.append(name);
+    } else if (name != QLatin1String(".") && name != QLatin1String("..") && !info.isDir()) {
+        if (ftp::isPlainFileName(name))
+            listeDistante.append(name);
+        else
+            notifierErreur(tr("Nom de fichier distant invalide, non supprimé : %1").arg(nomLisible(name)));
+    }
 }
 
 void ftpupload::progression(qint64 done, qint64 total)
@@ -137,10 +175,12 @@ void ftpupload::upload()
         genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
         triFichiers();
     }
-    if (occupe(ftp)) {
+    if (operationFtpEnCours()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
+    if (!serveurRenseigne(hoteFtp))
+        return;
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
@@ -165,6 +205,10 @@ void ftpupload::envoyerDossier()
         const QString nom = entree.fileName();
         if (entree.size() == 0) {
             notifierSansHeure(rouge + nom.toHtmlEscaped() + tr("</span> non traitée (fichier vide)."));
+            continue;
+        }
+        if (!ftp::fitsInCommand(nom)) {
+            notifierSansHeure(rouge + nomLisible(nom).toHtmlEscaped() + tr("</span> non traitée (nom de fichier invalide)."));
             continue;
         }
         mettreEnFile(dossierSource.absolutePath() + QLatin1Char('/') + nom, nom);
@@ -200,10 +244,12 @@ void ftpupload::effacerMp3()
 {
     // On an open connection the folder it stands in is unknown (during an upload it is the
     // site's own folder): removing from there could empty the wrong folder.
-    if (occupe(ftp)) {
+    if (operationFtpEnCours()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
+    if (!serveurRenseigne(serverEdit->text()))
+        return;
     connecter(serverEdit->text());
     ftp->cd(remoteFolderEdit->text() + QStringLiteral("/MP3"));
     modeEnvoi = false;
@@ -233,11 +279,26 @@ void ftpupload::connecter(const QString &hote)
 {
     hoteConnexion = hote;
     portConnexion = portNumber(portEdit->text());
-    // A server whose certificate is trusted always never gets the password in clear, even if it
-    // (or someone in its place) stops offering TLS.
-    ftp->setTlsRequired(TrustedCertificates(fichierCertificats).contains(hoteConnexion, portConnexion));
+    certificatAApprouver.clear();
+    // A server that has logged in over TLS, or whose certificate is trusted always, never gets
+    // the password in clear, even if it (or someone in its place) stops offering TLS.
+    ftp->setTlsRequired(HostRecords(fichierServeursTls).contains(hoteConnexion, portConnexion)
+                        || TrustedCertificates(fichierCertificats).contains(hoteConnexion, portConnexion));
     ftp->connectToHost(hoteConnexion, portConnexion);
     ftp->login(userEdit->text(), passwordEdit->text());
+}
+
+void ftpupload::retenirServeurTls()
+{
+    HostRecords serveurs(fichierServeursTls);
+    if (!serveurs.contains(hoteConnexion, portConnexion) && !serveurs.insert(hoteConnexion, portConnexion))
+        notifierErreur(tr("Le serveur n'a pas pu être enregistré comme serveur TLS : %1").arg(serveurs.errorString()));
+    if (certificatAApprouver.isNull())
+        return;
+    TrustedCertificates approuves(fichierCertificats);
+    if (!approuves.trust(hoteConnexion, portConnexion, certificatAApprouver))
+        notifierErreur(tr("Le certificat n'a pas pu être enregistré : %1").arg(approuves.errorString()));
+    certificatAApprouver.clear();
 }
 
 void ftpupload::questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs)
@@ -263,10 +324,9 @@ void ftpupload::questionCertificat(const QSslCertificate &certificat, const QLis
         ftp->rejectCertificate();
         return;
     }
-    if (box.clickedButton() == toujours && !approuves.trust(hoteConnexion, portConnexion, certificat)) {
-        notifier(QStringLiteral(" : ") + rouge
-                 + tr("Le certificat n'a pas pu être enregistré : %1").arg(approuves.errorString()).toHtmlEscaped()
-                 + QStringLiteral("</span>"));
-    }
+    // The server may have given up on the connection while the user read the question: a
+    // certificate trusted always is kept once the connection has gone through with it.
+    if (box.clickedButton() == toujours)
+        certificatAApprouver = certificat;
     ftp->acceptCertificate();
 }

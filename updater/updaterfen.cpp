@@ -8,6 +8,7 @@
 #include <QSaveFile>
 
 #include "updater/digits.h"
+#include "updater/downloadurl.h"
 
 UpdaterFen::UpdaterFen(const QUrl &serveur)
 {
@@ -17,6 +18,14 @@ UpdaterFen::UpdaterFen(const QUrl &serveur)
     label->setFixedSize(600, 40);
 
     const QUrl url(serveur.toString() + QLatin1Char('/') + installerFileName());
+    if (!isSafeInstallerUrl(url)) {
+        // Refused once the window is shown and its owner listens for the failure.
+        QMetaObject::invokeMethod(this, [this, url] {
+            abandonner(tr("l'adresse %1 n'est pas sécurisée (https). Téléchargez la dernière version à la main sur le site de Tessaly.")
+                           .arg(url.toString()));
+        }, Qt::QueuedConnection);
+        return;
+    }
     reply = manager.get(QNetworkRequest(url));
     connect(reply, &QNetworkReply::finished, this, &UpdaterFen::enregistrer);
     connect(reply, &QNetworkReply::downloadProgress, this, &UpdaterFen::progressionTelechargement);

@@ -3,12 +3,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-ScriptedFtpServer::ScriptedFtpServer(QObject *parent)
+ScriptedFtpServer::ScriptedFtpServer(QObject *parent, quint16 port)
     : QObject(parent)
 {
     connect(&m_control, &QTcpServer::newConnection, this, &ScriptedFtpServer::accept);
     connect(&m_data, &QTcpServer::newConnection, this, &ScriptedFtpServer::acceptData);
-    m_control.listen(QHostAddress::LocalHost);
+    m_control.listen(QHostAddress::LocalHost, port);
     m_data.listen(QHostAddress::LocalHost);
 
     on("USER", [this](const QByteArray &) { reply("331 Password required."); });

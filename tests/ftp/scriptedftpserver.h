@@ -21,7 +21,8 @@ class ScriptedFtpServer : public QObject
 public:
     using Handler = std::function<void(const QByteArray &argument)>;
 
-    explicit ScriptedFtpServer(QObject *parent = nullptr);
+    // Listens on port, or on a free one.
+    explicit ScriptedFtpServer(QObject *parent = nullptr, quint16 port = 0);
 
     quint16 port() const { return m_control.serverPort(); }
     quint16 dataPort() const { return m_data.serverPort(); }

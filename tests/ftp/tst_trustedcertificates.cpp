@@ -23,6 +23,8 @@ private Q_SLOTS:
     void trustingAnotherCertificateReplacesOnlyThatServers();
     void fileThatCannotBeWrittenIsReported();
     void malformedLinesAreSkipped();
+    void unusualHostNamesReadBackAsWritten_data();
+    void unusualHostNamesReadBackAsWritten();
     void questionShowsTheCertificateAndWarnsOnlyWhenItChanged_data();
     void questionShowsTheCertificateAndWarnsOnlyWhenItChanged();
 
@@ -120,6 +122,32 @@ void TestTrustedCertificates::malformedLinesAreSkipped()
     QCOMPARE(trusted.check(QStringLiteral("ftp.example.org"), 21, m_first), Verdict::Trusted);
     QVERIFY(!trusted.contains(QStringLiteral("other.org"), 0));
     QVERIFY(!trusted.contains(QStringLiteral("a"), 0));
+}
+
+void TestTrustedCertificates::unusualHostNamesReadBackAsWritten_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::newRow("spaces") << QStringLiteral("my podcast host.example.org");
+    QTest::newRow("line break") << QStringLiteral("a\n1.2.3.4 21 AB:CD");
+    QTest::newRow("IPv6") << QStringLiteral("::1");
+    QTest::newRow("percent sign") << QStringLiteral("a%20b.example.org");
+}
+
+void TestTrustedCertificates::unusualHostNamesReadBackAsWritten()
+{
+    QFETCH(QString, host);
+    QVERIFY(TrustedCertificates(m_file).trust(QStringLiteral("ftp.example.org"), 21, m_first));
+    QVERIFY(TrustedCertificates(m_file).trust(host, 21, m_second));
+    QVERIFY(HostRecords(m_file).insert(QStringLiteral("tls.example.org"), 21));
+
+    const TrustedCertificates trusted(m_file);
+    QCOMPARE(trusted.check(host, 21, m_second), Verdict::Trusted);
+    QCOMPARE(trusted.check(QStringLiteral("ftp.example.org"), 21, m_first), Verdict::Trusted);
+    QCOMPARE(trusted.check(QStringLiteral("1.2.3.4"), 21, m_second), Verdict::Unknown);
+    // A server kept without a certificate is no trusted certificate.
+    QVERIFY(HostRecords(m_file).contains(QStringLiteral("tls.example.org"), 21));
+    QVERIFY(!trusted.contains(QStringLiteral("tls.example.org"), 21));
+    QCOMPARE(testkit::readFile(m_file).count('\n'), 3);
 }
 
 void TestTrustedCertificates::questionShowsTheCertificateAndWarnsOnlyWhenItChanged_data()

@@ -56,19 +56,19 @@ bool FtpServer::start(const Options &options)
     return true;
 }
 
-bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error)
+bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error, const QString &subjectAltName)
 {
     const QString key = pemPath + QStringLiteral(".key");
     const QString certificate = pemPath + QStringLiteral(".crt");
     QProcess openssl;
     openssl.setProcessChannelMode(QProcess::MergedChannels);
-    // Named localhost while the tests connect to 127.0.0.1: the certificate fails verification
-    // both as self-signed and for its name, as a shared host's often does.
+    // Self-signed, and by default named localhost while the tests connect to 127.0.0.1: it fails
+    // verification both as self-signed and for its name, as a shared host's often does.
     openssl.start(QStringLiteral("openssl"),
                   {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
                    QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
                    QStringLiteral("-days"), QStringLiteral("30"), QStringLiteral("-subj"), QStringLiteral("/O=Tessaly tests/CN=") + commonName,
-                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=DNS:localhost"), QStringLiteral("-keyout"), key,
+                   QStringLiteral("-addext"), QStringLiteral("subjectAltName=") + subjectAltName, QStringLiteral("-keyout"), key,
                    QStringLiteral("-out"), certificate});
     if (!openssl.waitForFinished(30000) || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0) {
         *error = QStringLiteral("openssl failed: ") + openssl.errorString() + QLatin1Char(' ') + QString::fromLocal8Bit(openssl.readAll());

@@ -54,7 +54,9 @@ private:
 };
 
 // Writes a new self-signed certificate and its key into one PEM file (openssl's command line);
-// false, with *error set, when that failed.
-bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error);
+// false, with *error set, when that failed. By default it names localhost, so that it fails
+// verification at 127.0.0.1 even when trusted as an authority.
+bool makeCertificate(const QString &pemPath, const QString &commonName, QString *error,
+                     const QString &subjectAltName = QStringLiteral("DNS:localhost"));
 
 } // namespace testkit

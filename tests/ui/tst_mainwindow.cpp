@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
 #include <QPushButton>
@@ -40,6 +41,9 @@ private Q_SLOTS:
     void notificationLinesStartWithTheTime();
     void commentButtonOpensTheCommentPage();
     void logShowsNamesAsTyped();
+    void standardButtonsSpeakTheWindowsLanguage_data();
+    void standardButtonsSpeakTheWindowsLanguage();
+    void redButtonsLookDisabledWhenDisabled();
 
 private:
     std::unique_ptr<testkit::WorkDir> m_dir;
@@ -227,6 +231,50 @@ void MainWindowTest::logShowsNamesAsTyped()
     window.profileCombo->setCurrentIndex(1);
     QCOMPARE(window.log->toPlainText().section(QLatin1Char('\n'), 0, 0).mid(8),
              QStringLiteral(" : Sélection du podcast \"") + name);
+}
+
+void MainWindowTest::standardButtonsSpeakTheWindowsLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("French") << QStringLiteral("Français") << QStringLiteral("&Oui") << QStringLiteral("&Non");
+    QTest::newRow("Spanish") << QStringLiteral("Español") << QStringLiteral("&Sí") << QStringLiteral("&No");
+    QTest::newRow("English") << QStringLiteral("English") << QStringLiteral("&Yes") << QStringLiteral("&No");
+}
+
+void MainWindowTest::standardButtonsSpeakTheWindowsLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    ftpupload window(language);
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), yes);
+    QCOMPARE(box.button(QMessageBox::No)->text(), no);
+}
+
+void MainWindowTest::redButtonsLookDisabledWhenDisabled()
+{
+    ftpupload window{QString()};
+    window.show();
+    const auto redPixels = [](QPushButton *button) {
+        const QImage image = button->grab().toImage();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor colour = image.pixelColor(x, y);
+                count += colour.red() > 150 && colour.green() < 100 && colour.blue() < 100;
+            }
+        }
+        return count;
+    };
+    for (QPushButton *button : {window.sendButton, window.deleteFilesButton, window.addButton, window.removeButton}) {
+        button->setEnabled(true);
+        QVERIFY2(redPixels(button) > 0, qPrintable(button->text()));
+        button->setEnabled(false);
+        QVERIFY2(redPixels(button) == 0, qPrintable(button->text()));
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTextEdit>
 #include <QTcpServer>
 #include <QtTest>
 
 #include "app/updater.h"
+#include "ftp/ftpclient.h"
 #include "tests/kit/minihttpserver.h"
 #include "tests/kit/testkit.h"
 #include "ui/ftpupload.h"
@@ -27,6 +29,7 @@ private Q_SLOTS:
     void versionCheckChoosesTheWindow();
     void refusedConnectionStartsTheProgram();
     void languageSwitchRebuildsTheWindowAndKeepsRunning();
+    void languagePickDuringAnFtpOperationKeepsTheWindow();
 
 private:
     std::unique_ptr<testkit::WorkDir> m_dir;
@@ -119,6 +122,28 @@ void StartupTest::languageSwitchRebuildsTheWindowAndKeepsRunning()
     QVERIFY(spanish->isVisible());
     QCOMPARE(spanish->languageCombo->currentText(), QStringLiteral("Español"));
     QCOMPARE(spanish->sendButton->text(), QStringLiteral("&Enviar los archivos"));
+}
+
+void StartupTest::languagePickDuringAnFtpOperationKeepsTheWindow()
+{
+    MiniHttpServer server;
+    server.setRoute("/TSLVersion.txt", {200, "0.9", false});
+    // A server that accepts the connection and says nothing keeps the window's client busy.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    updater gate(server.baseUrl());
+    QPointer<ftpupload> window = gate.fenetrePrincipale();
+    window->ftp->connectToHost(QStringLiteral("127.0.0.1"), silent.serverPort());
+    QTRY_VERIFY(silent.hasPendingConnections());
+
+    const int language = window->languageCombo->currentIndex();
+    window->languageCombo->setCurrentIndex(language == 0 ? 1 : 0);
+    QCoreApplication::processEvents();
+
+    QCOMPARE(gate.fenetrePrincipale(), window.data());
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->languageCombo->currentIndex(), language);
+    QVERIFY(window->log->toPlainText().endsWith(QStringLiteral(" : Une opération FTP est déjà en cours.")));
 }
 
 QTEST_MAIN(StartupTest)

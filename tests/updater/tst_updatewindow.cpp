@@ -11,6 +11,7 @@
 #include "tests/kit/testkit.h"
 #include "ui/ftpupload.h"
 #include "updater/digits.h"
+#include "updater/downloadurl.h"
 #include "updater/updaterfen.h"
 
 using testkit::MiniHttpServer;
@@ -31,6 +32,9 @@ private Q_SLOTS:
     void failedDownloadSavesNothingAndStartsTheProgram_data();
     void failedDownloadSavesNothingAndStartsTheProgram();
     void unwritableInstallerStartsTheProgram();
+    void installerIsFetchedOverHttpsOrLoopbackOnly_data();
+    void installerIsFetchedOverHttpsOrLoopbackOnly();
+    void plainHttpInstallerIsRefusedAndTheProgramStarts();
 
 private:
     std::unique_ptr<testkit::WorkDir> m_dir;
@@ -149,6 +153,46 @@ void UpdateWindowTest::unwritableInstallerStartsTheProgram()
     QCOMPARE(boxes.boxes().size(), 1);
     QVERIFY(urls.urls().isEmpty());
     QVERIFY(QFileInfo(m_dir->filePath(UpdaterFen::installerFileName())).isDir());
+}
+
+void UpdateWindowTest::installerIsFetchedOverHttpsOrLoopbackOnly_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("https") << QStringLiteral("https://www.example.org/Tessaly latest version.exe") << true;
+    QTest::newRow("http") << QStringLiteral("http://www.example.org/Tessaly latest version.exe") << false;
+    QTest::newRow("http to a private address") << QStringLiteral("http://192.168.1.2/x.exe") << false;
+    QTest::newRow("http to a name under localhost") << QStringLiteral("http://localhost.example.org/x.exe") << false;
+    QTest::newRow("http loopback") << QStringLiteral("http://127.0.0.1:8080/x.exe") << true;
+    QTest::newRow("http loopback range") << QStringLiteral("http://127.0.0.2/x.exe") << true;
+    QTest::newRow("http localhost") << QStringLiteral("http://localhost/x.exe") << true;
+    QTest::newRow("http IPv6 loopback") << QStringLiteral("http://[::1]/x.exe") << true;
+    QTest::newRow("ftp") << QStringLiteral("ftp://www.example.org/x.exe") << false;
+    QTest::newRow("file") << QStringLiteral("file:///tmp/x.exe") << false;
+}
+
+void UpdateWindowTest::installerIsFetchedOverHttpsOrLoopbackOnly()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, safe);
+    QCOMPARE(isSafeInstallerUrl(QUrl(url)), safe);
+}
+
+void UpdateWindowTest::plainHttpInstallerIsRefusedAndTheProgramStarts()
+{
+    testkit::UrlCapture urls;
+    testkit::ModalAnswerer boxes;
+    boxes.answer(QMessageBox::Ok);
+    // Never contacted: the address is refused before any request.
+    UpdaterFen window(QUrl(QStringLiteral("http://updates.tessaly.invalid")));
+    QSignalSpy failed(&window, &UpdaterFen::echec);
+    window.show();
+    QTRY_COMPARE(failed.size(), 1);
+    QCOMPARE(boxes.boxes().size(), 1);
+    QVERIFY2(boxes.boxes().first().text.contains(QStringLiteral("https")), qPrintable(boxes.boxes().first().text));
+    QVERIFY(!window.isVisible());
+    QVERIFY(urls.urls().isEmpty());
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(UpdaterFen::installerFileName())));
 }
 
 QTEST_MAIN(UpdateWindowTest)
