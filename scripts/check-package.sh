@@ -23,14 +23,21 @@ if [[ ! -e $base/.complete ]]; then
 fi
 
 cleanup() {
+    # Helpers the program started (the accessibility bus) may take a moment to leave the chroot.
     for mount in "$root/dev/pts" "$root/dev" "$root/proc"; do
-        mountpoint -q "$mount" && umount "$mount"
+        for try in 1 2 3 4 5 6 7 8 9 10; do
+            mountpoint -q "$mount" || break
+            umount "$mount" 2>/dev/null || sleep 1
+        done
+        if mountpoint -q "$mount"; then
+            echo "Cannot unmount $mount" >&2
+            return 1
+        fi
     done
-    return 0
 }
 trap cleanup EXIT
 cleanup
-rm -rf "$root"
+rm -rf --one-file-system "$root"
 cp -a "$base" "$root"
 mount -t proc proc "$root/proc"
 mount --bind /dev "$root/dev"
