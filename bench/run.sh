@@ -9,7 +9,7 @@ build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
 rounds=${TESSALY_BENCH_ROUNDS:-5}
 
 cmake -S "$top/bench" -B "$build" >/dev/null
-cmake --build "$build" --parallel 2 >/dev/null
+cmake --build "$build" --target ftpbench --parallel 2 >/dev/null
 
 # In memory where the machine allows: the server writes every upload, and a disk's pace would
 # drown the clients' own.

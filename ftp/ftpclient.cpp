@@ -1,5 +1,6 @@
 #include "ftp/ftpclient.h"
 
+#include <algorithm>
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #endif
@@ -87,6 +88,29 @@ int FtpClient::put(QIODevice *device, const QString &remoteName, TransferType ty
     request.device = device;
     request.type = type;
     return enqueue(std::move(request));
+}
+
+int FtpClient::resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type)
+{
+    Request request(Put, remoteName);
+    request.device = device;
+    request.type = type;
+    request.offset = offset;
+    return enqueue(std::move(request));
+}
+
+int FtpClient::rawCommand(const QString &command)
+{
+    return enqueue(Request(RawCommand, command));
+}
+
+bool FtpClient::hasFeature(const QString &feature) const
+{
+    // "REST STREAM" is announced whole; "MLST" comes with its facts after a space.
+    return std::any_of(m_features.cbegin(), m_features.cend(), [&](const QString &line) {
+        return line.compare(feature, Qt::CaseInsensitive) == 0
+            || (line.startsWith(feature, Qt::CaseInsensitive) && line.sliced(feature.size()).startsWith(u' '));
+    });
 }
 
 int FtpClient::remove(const QString &file)
@@ -207,6 +231,7 @@ void FtpClient::execute()
         m_certificateErrors.clear();
         m_epsvRefused = false;
         m_useMlsd = false;
+        m_features.clear();
         m_transferType.reset();
         setState(HostLookup);
         m_control = createTlsSocket();
@@ -256,6 +281,10 @@ void FtpClient::execute()
     case Remove:
         m_step = Step::Simple;
         send("DELE " + request.name.toUtf8());
+        break;
+    case RawCommand:
+        m_step = Step::Raw;
+        send(request.name.toUtf8());
         break;
     case List:
     case Put:
@@ -563,6 +592,8 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::Features: {
         const QStringList features = isPositive(code) ? ftp::parseFeatures(reply.text) : QStringList();
         m_useMlsd = features.contains(QLatin1String("MLST"));
+        if (isPositive(code))
+            m_features = ftp::parseFeatureLines(reply.text);
         if (features.contains(QLatin1String("UTF8"))) {
             m_step = Step::Utf8;
             send("OPTS UTF8 ON");
@@ -625,6 +656,34 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::Transfer:
         onTransferReply(reply);
         return;
+    case Step::Rest:
+        if (code == 350) {
+            m_step = Step::Transfer;
+            send("STOR " + m_current->name.toUtf8());
+        } else {
+            fail(UnknownError, reply.text);
+        }
+        return;
+    case Step::VerifySize: {
+        bool ok = false;
+        const qint64 size = reply.text.trimmed().toLongLong(&ok);
+        const qint64 expected = m_current->offset + m_read;
+        if (code == 213 && ok && size == expected)
+            finish();
+        else
+            fail(UnknownError, tr("The file %1 was not completed: %2 bytes expected, the server answered SIZE with \"%3 %4\"")
+                                   .arg(m_current->name).arg(expected).arg(code).arg(reply.text));
+        return;
+    }
+    case Step::Raw: {
+        if (isPreliminary(code))
+            return;
+        const int id = m_current->id;
+        emit rawCommandReply(code, reply.text);
+        if (isRunning(id))
+            finish();
+        return;
+    }
     case Step::Quit:
         disconnectControl();
         finish();
@@ -699,6 +758,10 @@ void FtpClient::startTransfer()
             fail(UnknownError, tr("The data to send is not open for reading"));
             return;
         }
+        if (m_current->offset > 0 && (device->isSequential() || !device->seek(m_current->offset))) {
+            fail(UnknownError, tr("Cannot resume %1 from byte %2").arg(m_current->name).arg(m_current->offset));
+            return;
+        }
         m_total = device->isSequential() ? 0 : device->size() - device->pos();
     }
     if (m_transferType != m_current->type) {
@@ -752,9 +815,20 @@ void FtpClient::onDataConnected()
     restartWatchdog();
     const QByteArray name = m_current->name.toUtf8();
     if (m_current->command == Put)
-        send("STOR " + name);
+        sendStore();
     else
         send((m_useMlsd ? "MLSD" : "LIST") + (name.isEmpty() ? QByteArray() : ' ' + name));
+}
+
+// A resumed put names its offset right before STOR: some servers forget it after other commands.
+void FtpClient::sendStore()
+{
+    if (m_current->offset > 0) {
+        m_step = Step::Rest;
+        send("REST " + QByteArray::number(m_current->offset));
+        return;
+    }
+    send("STOR " + m_current->name.toUtf8());
 }
 
 void FtpClient::beginTransfer()
@@ -961,6 +1035,9 @@ void FtpClient::finishTransferIfComplete()
         fail(UnknownError, transferFailure(m_localFault));
     } else if (!m_allSent) {
         fail(UnknownError, tr("The data connection closed before the whole file was sent"));
+    } else if (m_current->offset > 0) {
+        m_step = Step::VerifySize;
+        send("SIZE " + m_current->name.toUtf8());
     } else {
         finish();
     }

@@ -12,6 +12,7 @@
 #include <QSslCertificate>
 #include <QSslError>
 #include <QString>
+#include <QStringList>
 
 #include "ftp/urlinfo.h"
 
@@ -77,6 +78,13 @@ public:
     // A device that gives less than its size fails the put. A sequential device is read until
     // it has nothing more to give, so it must hold all its data when the put starts.
     int put(QIODevice *device, const QString &remoteName, TransferType type = Binary);
+    // Completes remoteName, which holds the first offset bytes of device, with the rest of it
+    // (REST offset, then STOR). The server must have announced REST STREAM. The put fails
+    // unless the server's SIZE of the file then equals offset + the bytes sent.
+    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary);
+    // Sends command as it is; its final reply comes in rawCommandReply(). A reply that refuses
+    // does not fail the command: the caller judges it.
+    int rawCommand(const QString &command);
     int remove(const QString &file);
     int close();
 
@@ -105,6 +113,9 @@ public:
     void setTlsRequired(bool required) { m_tlsRequired = required; }
     // The control connection is encrypted (and so are its data connections).
     bool isEncrypted() const { return m_encrypted; }
+    // The server announced feature ("MDTM", "SIZE", "MLST", "REST STREAM") in its FEAT reply,
+    // after the login of the current connection.
+    bool hasFeature(const QString &feature) const;
 
     // Answers untrustedCertificate(): the handshake goes on, ignoring the errors reported (and
     // the same errors on the data connections), or the connection fails.
@@ -118,6 +129,7 @@ Q_SIGNALS:
     // The queue has run empty; error tells whether the last command failed.
     void done(bool error);
     void listInfo(const UrlInfo &info);
+    void rawCommandReply(int replyCode, const QString &detail);
     // (0, total) when a transfer begins, then the bytes sent so far; total is 0 when unknown.
     void dataTransferProgress(qint64 done, qint64 total);
     // The server's certificate failed verification: the connection waits, however long it
@@ -142,6 +154,7 @@ private:
         bool tlsRequired = false;
         QPointer<QIODevice> device;
         TransferType type = Binary;
+        qint64 offset = 0; // of a resumed put
     };
 
     enum class Step {
@@ -162,6 +175,9 @@ private:
         Pasv,
         DataConnect,
         Transfer,
+        Rest,
+        VerifySize,
+        Raw,
         Quit
     };
 
@@ -199,6 +215,7 @@ private:
     void requestPassivePort();
     void connectData(quint16 port);
     void onDataConnected();
+    void sendStore();
     void beginTransfer();
     void onDataReadyRead();
     void onDataBytesWritten(qint64 bytes);
@@ -236,6 +253,7 @@ private:
     QList<QSslError> m_certificateErrors;
     bool m_epsvRefused = false;
     bool m_useMlsd = false;
+    QStringList m_features;
     std::optional<TransferType> m_transferType;
 
     // The running transfer.

@@ -257,6 +257,28 @@ QStringList parseFeatures(QStringView text)
     return features;
 }
 
+QStringList parseFeatureLines(QStringView text)
+{
+    QStringList lines;
+    for (QStringView line : text.split(u'\n')) {
+        if (line.startsWith(u' ') && !line.trimmed().isEmpty())
+            lines.append(line.trimmed().toString());
+    }
+    return lines;
+}
+
+std::optional<QDateTime> parseTimeVal(QStringView text)
+{
+    text = text.trimmed();
+    if (text.size() < 14)
+        return std::nullopt;
+    const QDate date = QDate::fromString(text.first(8).toString(), QStringLiteral("yyyyMMdd"));
+    const QTime time = QTime::fromString(text.sliced(8, 6).toString(), QStringLiteral("HHmmss"));
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    return QDateTime(date, time, QTimeZone::utc());
+}
+
 std::optional<UrlInfo> parseListLine(QStringView line, QDate today)
 {
     if (line.endsWith(u'\r'))
@@ -301,13 +323,8 @@ std::optional<UrlInfo> parseMlsdLine(QStringView line)
             if (const auto size = toSize(value))
                 info.setSize(*size);
         } else if (key == QLatin1String("modify")) {
-            // UTC, "YYYYMMDDHHMMSS" with optional fractions of a second.
-            if (value.size() >= 14) {
-                const QDate date = QDate::fromString(value.first(8).toString(), QStringLiteral("yyyyMMdd"));
-                const QTime time = QTime::fromString(value.sliced(8, 6).toString(), QStringLiteral("HHmmss"));
-                if (date.isValid() && time.isValid())
-                    info.setLastModified(QDateTime(date, time, QTimeZone::utc()));
-            }
+            if (const auto when = parseTimeVal(value))
+                info.setLastModified(*when);
         }
     }
     if (!typed)

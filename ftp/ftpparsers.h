@@ -33,6 +33,10 @@ std::optional<quint16> parseEpsvPort(QStringView text);
 std::optional<quint16> parsePasvPort(QStringView text);
 // The keywords of a FEAT reply, upper case ("MLST", "UTF8", ...).
 QStringList parseFeatures(QStringView text);
+// The lines of a FEAT reply, each with its parameters ("REST STREAM", "MLST type*;size*;").
+QStringList parseFeatureLines(QStringView text);
+// An MDTM reply or an MLSD "modify" fact, "YYYYMMDDHHMMSS[.sss]", in UTC.
+std::optional<QDateTime> parseTimeVal(QStringView text);
 
 // One line of a LIST reply, Unix "ls -l" or MS-DOS/IIS style. Dates without a year are placed
 // in the year that makes them not lie in the future as seen from today.

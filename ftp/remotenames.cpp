@@ -13,4 +13,13 @@ bool isPlainFileName(const QString &name)
            && name != QLatin1String(".") && name != QLatin1String("..") && !name.isEmpty();
 }
 
+QString readableName(const QString &name)
+{
+    QString readable;
+    for (const QChar c : name)
+        readable += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'))
+                                                         : QString(c);
+    return readable;
+}
+
 } // namespace ftp

@@ -12,4 +12,8 @@ bool fitsInCommand(const QString &name);
 // never a path (on plain FTP anyone on the path can inject listing lines).
 bool isPlainFileName(const QString &name);
 
+// The name for a log line, its control characters shown as \xHH (a line break would split the
+// line, and a NUL would end it).
+QString readableName(const QString &name);
+
 } // namespace ftp

@@ -2,6 +2,132 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>Feed</name>
+    <message>
+        <source>Flux : l&apos;image de couverture manque.</source>
+        <translation>Feed: the cover image is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 est introuvable ou illisible.</source>
+        <translation>Feed: the cover image %1 cannot be found or read.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 doit être un fichier JPEG ou PNG.</source>
+        <translation>Feed: the cover image %1 must be a JPEG or PNG file.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 mesure %2 × %3 pixels ; il faut un carré de 1400 à 3000 pixels de côté.</source>
+        <translation>Feed: the cover image %1 is %2 × %3 pixels; it must be a square of 1400 to 3000 pixels a side.</translation>
+    </message>
+    <message>
+        <source>Flux : le titre manque.</source>
+        <translation>Feed: the title is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : la description manque.</source>
+        <translation>Feed: the description is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire manque.</source>
+        <translation>Feed: the owner&apos;s e-mail address is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire n&apos;est pas valide.</source>
+        <translation>Feed: the owner&apos;s e-mail address is not valid.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie manque.</source>
+        <translation>Feed: the category is missing.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie n&apos;est pas dans la liste d&apos;Apple Podcasts.</source>
+        <translation>Feed: the category is not in Apple Podcasts&apos; list.</translation>
+    </message>
+    <message>
+        <source>Flux : le contenu explicite (oui ou non) n&apos;est pas précisé.</source>
+        <translation>Feed: explicit content (yes or no) is not stated.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
+        <translation>Feed: the public address must be an http:// or https:// address.</translation>
+    </message>
+</context>
+<context>
+    <name>FeedDialog</name>
+    <message>
+        <source>Flux du podcast</source>
+        <translation>Podcast feed</translation>
+    </message>
+    <message>
+        <source>Non précisé</source>
+        <translation>Not stated</translation>
+    </message>
+    <message>
+        <source>Non</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Oui</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Par défaut : le site de l&apos;adresse publique</source>
+        <translation>Default: the site of the public address</translation>
+    </message>
+    <message>
+        <source>Adresse publique du dossier MP3 : </source>
+        <translation>Public address of the MP3 folder: </translation>
+    </message>
+    <message>
+        <source>Titre : </source>
+        <translation>Title: </translation>
+    </message>
+    <message>
+        <source>Description : </source>
+        <translation>Description: </translation>
+    </message>
+    <message>
+        <source>Auteur : </source>
+        <translation>Author: </translation>
+    </message>
+    <message>
+        <source>Nom du propriétaire : </source>
+        <translation>Owner&apos;s name: </translation>
+    </message>
+    <message>
+        <source>E-mail du propriétaire : </source>
+        <translation>Owner&apos;s e-mail: </translation>
+    </message>
+    <message>
+        <source>Langue : </source>
+        <translation>Language: </translation>
+    </message>
+    <message>
+        <source>Catégorie : </source>
+        <translation>Category: </translation>
+    </message>
+    <message>
+        <source>Sous-catégorie : </source>
+        <translation>Subcategory: </translation>
+    </message>
+    <message>
+        <source>Contenu explicite : </source>
+        <translation>Explicit content: </translation>
+    </message>
+    <message>
+        <source>Image de couverture (JPEG ou PNG, carrée, 1400 à 3000 pixels) : </source>
+        <translation>Cover image (JPEG or PNG, square, 1400 to 3000 pixels): </translation>
+    </message>
+    <message>
+        <source>Site web : </source>
+        <translation>Website: </translation>
+    </message>
+    <message>
+        <source>Copyright : </source>
+        <translation>Copyright: </translation>
+    </message>
+</context>
+<context>
     <name>FtpClient</name>
     <message>
         <source>Aborted</source>
@@ -122,6 +248,56 @@
     <message>
         <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
         <translation>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
+        <translation>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>The server does not tell the times of its files: only sizes are compared.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; skipped (empty file).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; skipped (file not found).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente (suite de l&apos;envoi interrompu, à partir de l&apos;octet %1).</source>
+        <translation>&lt;/b&gt; queued (the rest of an interrupted upload, from byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>&lt;/b&gt; queued.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n file already up to date on the server.</numerusform>
+            <numerusform>%n files already up to date on the server.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -298,26 +474,6 @@
         <translation> : An FTP operation is already under way.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; skipped (empty file).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; queued.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; skipped (file not found).</translation>
-    </message>
-    <message>
         <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
         <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Delete </translation>
     </message>
@@ -454,12 +610,40 @@
         <translation>Invalid remote file name, not deleted: %1</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
-        <translation>&lt;/span&gt; not processed (invalid file name).</translation>
-    </message>
-    <message>
         <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
         <translation>The server could not be recorded as a TLS server: %1</translation>
+    </message>
+    <message>
+        <source>Flux du podcast…</source>
+        <translation>Podcast feed…</translation>
+    </message>
+    <message>
+        <source>Les détails du flux n&apos;ont pas pu être enregistrés.</source>
+        <translation>The feed&apos;s details could not be saved.</translation>
+    </message>
+    <message>
+        <source>Les nouveaux épisodes n&apos;ont pas pu être inscrits dans feed.ini : feed.xml n&apos;a pas été écrit.</source>
+        <translation>The new episodes could not be recorded in feed.ini: feed.xml was not written.</translation>
+    </message>
+    <message>
+        <source>Le fichier feed.xml n&apos;a pas pu être écrit.</source>
+        <translation>The file feed.xml could not be written.</translation>
+    </message>
+    <message>
+        <source> : Le fichier feed.xml a été généré.</source>
+        <translation> : The file feed.xml was generated.</translation>
+    </message>
+    <message>
+        <source>Adresse du flux : </source>
+        <translation>Feed address: </translation>
+    </message>
+    <message>
+        <source>N&apos;envoyer que les nouveautés</source>
+        <translation>Send only new or changed files</translation>
+    </message>
+    <message>
+        <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
+        <translation>The choice could not be saved in %1.</translation>
     </message>
 </context>
 <context>

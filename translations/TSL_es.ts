@@ -2,6 +2,132 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
+    <name>Feed</name>
+    <message>
+        <source>Flux : l&apos;image de couverture manque.</source>
+        <translation>Feed: falta la imagen de portada.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 est introuvable ou illisible.</source>
+        <translation>Feed: la imagen de portada %1 no se encuentra o no se puede leer.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 doit être un fichier JPEG ou PNG.</source>
+        <translation>Feed: la imagen de portada %1 debe ser un archivo JPEG o PNG.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;image de couverture %1 mesure %2 × %3 pixels ; il faut un carré de 1400 à 3000 pixels de côté.</source>
+        <translation>Feed: la imagen de portada %1 mide %2 × %3 píxeles; debe ser un cuadrado de 1400 a 3000 píxeles de lado.</translation>
+    </message>
+    <message>
+        <source>Flux : le titre manque.</source>
+        <translation>Feed: falta el título.</translation>
+    </message>
+    <message>
+        <source>Flux : la description manque.</source>
+        <translation>Feed: falta la descripción.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire manque.</source>
+        <translation>Feed: falta el correo electrónico del propietario.</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse e-mail du propriétaire n&apos;est pas valide.</source>
+        <translation>Feed: el correo electrónico del propietario no es válido.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie manque.</source>
+        <translation>Feed: falta la categoría.</translation>
+    </message>
+    <message>
+        <source>Flux : la catégorie n&apos;est pas dans la liste d&apos;Apple Podcasts.</source>
+        <translation>Feed: la categoría no está en la lista de Apple Podcasts.</translation>
+    </message>
+    <message>
+        <source>Flux : le contenu explicite (oui ou non) n&apos;est pas précisé.</source>
+        <translation>Feed: no se indica si el contenido es explícito (sí o no).</translation>
+    </message>
+    <message>
+        <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
+        <translation>Feed: la dirección pública debe ser una dirección http:// o https://.</translation>
+    </message>
+</context>
+<context>
+    <name>FeedDialog</name>
+    <message>
+        <source>Flux du podcast</source>
+        <translation>Feed del pódcast</translation>
+    </message>
+    <message>
+        <source>Non précisé</source>
+        <translation>Sin indicar</translation>
+    </message>
+    <message>
+        <source>Non</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Oui</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Par défaut : le site de l&apos;adresse publique</source>
+        <translation>Por defecto: el sitio de la dirección pública</translation>
+    </message>
+    <message>
+        <source>Adresse publique du dossier MP3 : </source>
+        <translation>Dirección pública de la carpeta MP3: </translation>
+    </message>
+    <message>
+        <source>Titre : </source>
+        <translation>Título: </translation>
+    </message>
+    <message>
+        <source>Description : </source>
+        <translation>Descripción: </translation>
+    </message>
+    <message>
+        <source>Auteur : </source>
+        <translation>Autor: </translation>
+    </message>
+    <message>
+        <source>Nom du propriétaire : </source>
+        <translation>Nombre del propietario: </translation>
+    </message>
+    <message>
+        <source>E-mail du propriétaire : </source>
+        <translation>Correo del propietario: </translation>
+    </message>
+    <message>
+        <source>Langue : </source>
+        <translation>Idioma: </translation>
+    </message>
+    <message>
+        <source>Catégorie : </source>
+        <translation>Categoría: </translation>
+    </message>
+    <message>
+        <source>Sous-catégorie : </source>
+        <translation>Subcategoría: </translation>
+    </message>
+    <message>
+        <source>Contenu explicite : </source>
+        <translation>Contenido explícito: </translation>
+    </message>
+    <message>
+        <source>Image de couverture (JPEG ou PNG, carrée, 1400 à 3000 pixels) : </source>
+        <translation>Imagen de portada (JPEG o PNG, cuadrada, de 1400 a 3000 píxeles): </translation>
+    </message>
+    <message>
+        <source>Site web : </source>
+        <translation>Sitio web: </translation>
+    </message>
+    <message>
+        <source>Copyright : </source>
+        <translation>Copyright: </translation>
+    </message>
+</context>
+<context>
     <name>FtpClient</name>
     <message>
         <source>Aborted</source>
@@ -122,6 +248,56 @@
     <message>
         <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
         <translation>%1 ya no ofrece TLS (&quot;%2&quot;): se detuvo la conexión y no se envió la contraseña</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
+        <translation>El archivo %1 no se completó: se esperaban %2 bytes, el servidor respondió a SIZE con &quot;%3 %4&quot;</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>PublishPlan</name>
+    <message>
+        <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
+        <translation>El servidor no indica la hora de sus archivos: solo se comparan los tamaños.</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier vide).</source>
+        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
+        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
+    </message>
+    <message>
+        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
+        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente (suite de l&apos;envoi interrompu, à partir de l&apos;octet %1).</source>
+        <translation>&lt;/b&gt; en cola (el resto de un envío interrumpido, desde el byte %1).</translation>
+    </message>
+    <message>
+        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
+    </message>
+    <message>
+        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
+        <translation>&lt;/b&gt; en cola.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fichier(s) déjà à jour sur le serveur.</source>
+        <translation>
+            <numerusform>%n archivo ya actualizado en el servidor.</numerusform>
+            <numerusform>%n archivos ya actualizados en el servidor.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -298,26 +474,6 @@
         <translation> : Ya hay una operación FTP en curso.</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (fichier vide).</source>
-        <translation>&lt;/span&gt; omitido (archivo vacío).</translation>
-    </message>
-    <message>
-        <source>&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/dewplayer-playlist.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/dewplayer-playlist.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>/player_mp3_multi.swf&lt;/b&gt; mis en file d&apos;attente.</source>
-        <translation>/player_mp3_multi.swf&lt;/b&gt; en cola.</translation>
-    </message>
-    <message>
-        <source>&lt;/span&gt; non traitée (fichier introuvable).</source>
-        <translation>&lt;/span&gt; omitido (archivo no encontrado).</translation>
-    </message>
-    <message>
         <source> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Supprimer </source>
         <translation> : &lt;span style=&apos;color: red; font-weight: bold&apos;&gt;Eliminar </translation>
     </message>
@@ -454,12 +610,40 @@
         <translation>Nombre de archivo remoto no válido, no eliminado: %1</translation>
     </message>
     <message>
-        <source>&lt;/span&gt; non traitée (nom de fichier invalide).</source>
-        <translation>&lt;/span&gt; no procesado (nombre de archivo no válido).</translation>
-    </message>
-    <message>
         <source>Le serveur n&apos;a pas pu être enregistré comme serveur TLS : %1</source>
         <translation>No se pudo registrar el servidor como servidor TLS: %1</translation>
+    </message>
+    <message>
+        <source>Flux du podcast…</source>
+        <translation>Feed del pódcast…</translation>
+    </message>
+    <message>
+        <source>Les détails du flux n&apos;ont pas pu être enregistrés.</source>
+        <translation>No se pudieron guardar los datos del feed.</translation>
+    </message>
+    <message>
+        <source>Les nouveaux épisodes n&apos;ont pas pu être inscrits dans feed.ini : feed.xml n&apos;a pas été écrit.</source>
+        <translation>No se pudieron anotar los episodios nuevos en feed.ini: feed.xml no se ha escrito.</translation>
+    </message>
+    <message>
+        <source>Le fichier feed.xml n&apos;a pas pu être écrit.</source>
+        <translation>No se pudo escribir el archivo feed.xml.</translation>
+    </message>
+    <message>
+        <source> : Le fichier feed.xml a été généré.</source>
+        <translation> : Se ha generado el archivo feed.xml.</translation>
+    </message>
+    <message>
+        <source>Adresse du flux : </source>
+        <translation>Dirección del feed: </translation>
+    </message>
+    <message>
+        <source>N&apos;envoyer que les nouveautés</source>
+        <translation>Enviar solo lo nuevo o modificado</translation>
+    </message>
+    <message>
+        <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
+        <translation>No se pudo guardar la elección en %1.</translation>
     </message>
 </context>
 <context>

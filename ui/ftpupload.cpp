@@ -2,6 +2,7 @@
 #include "ui/ftpupload.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,9 +20,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QSslSocket>
 #include <QTextEdit>
 #include <QTime>
+#include <QTimer>
 #include <QUrl>
 
 #include "buildconfig.h"
@@ -45,6 +49,10 @@ QPushButton *smallButton(const QString &text, QWidget *parent)
     button->setEnabled(false);
     return button;
 }
+
+// The choice of sending only the changes, beside config.ini, which the profile store rewrites.
+const QString fichierPublication = QStringLiteral("publication.ini");
+const QString cleNouveautes = QStringLiteral("Publication/nouveautesSeulement");
 
 } // namespace
 
@@ -145,6 +153,11 @@ ftpupload::ftpupload(const QString &langue)
     actionsGrid->addWidget(deleteFilesButton, 2, 0);
     actionsGrid->addWidget(languageCombo, 3, 0);
     actionsGrid->addWidget(commentButton, 4, 0);
+    // Beside the send button, in a column of its own: the buttons keep their places.
+    nouveautesBox = new QCheckBox(tr("N'envoyer que les nouveautés"), actionsGroup);
+    nouveautesBox->setObjectName(QStringLiteral("nouveautesBox"));
+    nouveautesBox->setChecked(QSettings(fichierPublication, QSettings::IniFormat).value(cleNouveautes, false).toBool());
+    actionsGrid->addWidget(nouveautesBox, 1, 1);
 
     auto *logoLabel = new QLabel(actionsGroup);
     logoLabel->setPixmap(QPixmap::fromImage(
@@ -187,6 +200,12 @@ ftpupload::ftpupload(const QString &langue)
     notificationsGrid->addWidget(log, 0, 0);
     notificationsGrid->addWidget(progressBar, 1, 0);
 
+    // Below the folders it describes, in a row of its own: no other widget moves.
+    feedButton = new QPushButton(tr("Flux du podcast…"), dossiersGroup);
+    feedButton->setObjectName(QStringLiteral("feedButton"));
+    dossiersGrid->addWidget(feedButton, 2, 3);
+    setTabOrder(remoteFolderEdit, feedButton);
+
     fenetreGrid->addWidget(serveurGroup, 0, 0, 1, 1);
     fenetreGrid->addWidget(lecteurGroup, 0, 1, 2, 1);
     fenetreGrid->addWidget(actionsGroup, 0, 2, 2, 1);
@@ -223,6 +242,8 @@ ftpupload::ftpupload(const QString &langue)
     connect(addButton, &QPushButton::clicked, this, &ftpupload::save);
     connect(removeButton, &QPushButton::clicked, this, &ftpupload::effacer);
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
+    connect(nouveautesBox, &QCheckBox::toggled, this, &ftpupload::enregistrerNouveautes);
+    connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
 
     // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
     // decides on closing the connection before commandFinished handles the result.
@@ -233,9 +254,23 @@ ftpupload::ftpupload(const QString &langue)
     connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
     connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
+    connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noterHeure);
+
+    // Loading the TLS library takes longer than a whole publish of the changes on a fast link:
+    // it is done while the form is filled in, not when the send button is pressed.
+    QTimer::singleShot(0, this, [] { QSslSocket::supportsSsl(); });
 }
 
 ftpupload::~ftpupload() = default;
+
+void ftpupload::enregistrerNouveautes(bool seulement)
+{
+    QSettings settings(fichierPublication, QSettings::IniFormat);
+    settings.setValue(cleNouveautes, seulement);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        notifierErreur(tr("Le choix n'a pas pu être enregistré dans %1.").arg(fichierPublication));
+}
 
 void ftpupload::notifier(const QString &message)
 {

@@ -8,8 +8,12 @@
 #include <QTranslator>
 #include <QWidget>
 
+#include "feed/publication.h"
+#include "ftp/urlinfo.h"
 #include "playlist/episodes.h"
+#include "publish/publishplan.h"
 
+class QCheckBox;
 class QCloseEvent;
 class QComboBox;
 class QFile;
@@ -19,7 +23,6 @@ class QPushButton;
 class QSslError;
 class QTextEdit;
 class FtpClient;
-class UrlInfo;
 
 // The program's working window. Its widgets and state are public members: the start-up object
 // connects to languageCombo, and the tests drive and inspect the window through them.
@@ -108,6 +111,10 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+private Q_SLOTS:
+    // The podcast feed's details of the folder named in the form; on confirming, feed.xml is written.
+    void editFeed();
+
 private:
     // Appends "hh:mm:ss" + message to the log; messages start with " : ".
     void notifier(const QString &message);
@@ -129,8 +136,26 @@ private:
     // What follows a finished listing: the upload's puts, or the deletion's question.
     void envoyerDossier();
     void proposerSuppression();
-    // Queues a put of the local file and keeps its file object until the put finishes.
-    void mettreEnFile(const QString &chemin, const QString &nomDistant);
+    // With only the changes sent: what follows the listing of MP3, and the times asked of the
+    // server when that listing gave none.
+    void comparerMp3();
+    void noterHeure(int code, const QString &reponse);
+    // Queues the puts of the files that the plan keeps, given what MP3 holds.
+    void envoyerFichiers();
+    PublishPlan::Options optionsEnvoi() const;
+    // Queues a plan's commands and logs its lines.
+    void executer(const PublishPlan &plan);
+    // Queues a put of the local file, from offset on, and keeps its file object until the put finishes.
+    void mettreEnFile(const QString &chemin, const QString &nomDistant, qint64 offset);
+    // The upload has nothing more to do: ready, and the connection is closed.
+    void terminer();
+    // The choice of sending only the changes, kept in its own file.
+    void enregistrerNouveautes(bool seulement);
+
+    // Writes feed.xml into a folder when its details name a public address, and reports it.
+    feed::FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing);
+    // Once every file is sent: where apps and directories find the feed.
+    void announceFeedAddress();
 
     // Queues the connection and the login of an upload or a deletion.
     void connecter(const QString &hote);
@@ -146,9 +171,26 @@ private:
     // Removals of the running deletion not finished yet.
     int suppressionsRestantes = 0;
 
+    // "N'envoyer que les nouveautés".
+    QCheckBox *nouveautesBox = nullptr;
+    // Where an upload that sends only the changes stands once the site's folder is listed.
+    enum class EtapeEnvoi { Dossier, ContenuMp3, HeuresMp3 };
+    EtapeEnvoi etapeEnvoi = EtapeEnvoi::Dossier;
+    // The box's state when the running upload listed the site's folder.
+    bool envoiNouveautes = false;
+    // The files of the running upload, the entries of MP3, and the files whose time was asked
+    // and not answered yet.
+    QList<PublishPlan::LocalFile> fichiersPublies;
+    QList<UrlInfo> contenuMp3;
+    QStringList heuresDemandees;
+
     QTranslator traducteur;
     // Qt's own texts (the standard buttons of the boxes) in the same language.
     QTranslator traducteurQt;
     // The language the window was built in, for a change that must be refused.
     int indexLangue = 0;
+
+    QPushButton *feedButton = nullptr;
+    // The feed written by the running upload.
+    feed::FeedOutcome uploadFeed;
 };

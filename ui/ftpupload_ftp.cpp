@@ -2,10 +2,11 @@
 #include "ui/ftpupload.h"
 
 #include <iterator>
+#include <optional>
 #include <utility>
 
+#include <QCheckBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -13,11 +14,11 @@
 #include <QTextEdit>
 
 #include "ftp/ftpclient.h"
+#include "ftp/ftpparsers.h"
 #include "ftp/hostrecords.h"
 #include "ftp/remotenames.h"
 #include "ftp/trustedcertificates.h"
-#include "locations/locations.h"
-#include "playlist/playlistfiles.h"
+#include "publish/publishplan.h"
 
 namespace {
 
@@ -31,16 +32,6 @@ quint16 portNumber(const QString &text)
 }
 
 const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
-
-// A name for the log, its control characters shown (a line break would split the line, and a
-// NUL would end it).
-QString nomLisible(const QString &nom)
-{
-    QString lisible;
-    for (const QChar c : nom)
-        lisible += c.category() == QChar::Other_Control ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
-    return lisible;
-}
 
 // Certificates trusted always, and the servers that have logged in over TLS, in the working
 // directory beside config.ini.
@@ -86,10 +77,16 @@ void ftpupload::ftpTacheSuivante(int, bool)
         if (!echec && suppressionsRestantes == 0)
             notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
     }
-    // A listing's continuation belongs to its handler in commandFinished().
+    // The continuation of a listing, or of the upload's questions to the server, belongs to
+    // commandFinished().
     if (ftp->hasPendingCommands() || ftp->state() == FtpClient::Unconnected
-        || ftp->currentCommand() == FtpClient::List)
+        || ftp->currentCommand() == FtpClient::List || ftp->currentCommand() == FtpClient::RawCommand)
         return;
+    terminer();
+}
+
+void ftpupload::terminer()
+{
     if (ftp->error() == FtpClient::NoError)
         notifier(QStringLiteral(" : <span style='color: green; font-weight: bold'>Prêt</span>."));
     ftp->close();
@@ -111,15 +108,23 @@ void ftpupload::commandFinished(int, bool)
             delete fichier;
         }
         // Every queued file has started once the list is empty: this put was the last.
-        if (!echec && fichiersEnAttente.isEmpty())
+        if (!echec && fichiersEnAttente.isEmpty()) {
             QMessageBox::information(this, tr("Fichiers envoyés"), tr("Les fichiers ont été envoyés avec succès."));
+            announceFeedAddress();
+        }
         break;
     case FtpClient::List:
-        if (modeEnvoi)
-            envoyerDossier();
-        else
+        if (!modeEnvoi)
             proposerSuppression();
+        else if (etapeEnvoi == EtapeEnvoi::ContenuMp3)
+            comparerMp3();
+        else
+            envoyerDossier();
         listeDistante.clear();
+        break;
+    case FtpClient::RawCommand:
+        if (modeEnvoi && etapeEnvoi == EtapeEnvoi::HeuresMp3 && (echec || heuresDemandees.isEmpty()))
+            comparerMp3();
         break;
     default:
         break;
@@ -151,13 +156,15 @@ bool ftpupload::serveurRenseigne(const QString &hote)
 void ftpupload::addToList(const UrlInfo &info)
 {
     const QString name = info.name();
-    if (modeEnvoi) {
+    if (modeEnvoi && etapeEnvoi == EtapeEnvoi::ContenuMp3) {
+        contenuMp3.append(info);
+    } else if (modeEnvoi) {
         listeDistante.append(name);
     } else if (name != QLatin1String(".") && name != QLatin1String("..") && !info.isDir()) {
         if (ftp::isPlainFileName(name))
             listeDistante.append(name);
         else
-            notifierErreur(tr("Nom de fichier distant invalide, non supprimé : %1").arg(nomLisible(name)));
+            notifierErreur(tr("Nom de fichier distant invalide, non supprimé : %1").arg(ftp::readableName(name)));
     }
 }
 
@@ -171,73 +178,146 @@ void ftpupload::progression(qint64 done, qint64 total)
 void ftpupload::upload()
 {
     triFichiers();
-    if (!playlistText->toPlainText().isEmpty()) {
+    const bool playlistEcrite = !playlistText->toPlainText().isEmpty();
+    if (playlistEcrite)
         genererFichierPlaylist(QStringLiteral("playlist.xml"), false);
+    const feed::FeedOutcome flux = writeFeed(dossierSource.absolutePath(), listeFichiers);
+    // Once more, so that the files just written are sent.
+    if (playlistEcrite || flux.status == feed::FeedOutcome::Status::Written)
         triFichiers();
-    }
     if (operationFtpEnCours()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
     if (!serveurRenseigne(hoteFtp))
         return;
+    uploadFeed = flux;
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
+    etapeEnvoi = EtapeEnvoi::Dossier;
     ftp->list();
 }
 
 void ftpupload::envoyerDossier()
 {
-    if (!listeDistante.contains(QStringLiteral("MP3"))) {
-        ftp->mkdir(QStringLiteral("MP3"));
-        notifier(QStringLiteral(" : MKDIR MP3"));
-    }
-    ftp->cd(QStringLiteral("MP3"));
-    notifier(QStringLiteral(" : CWD MP3"));
+    envoiNouveautes = nouveautesBox->isChecked();
+    // The feed's cover goes with the episodes when the upload wrote the feed.
+    const bool avecCouverture = uploadFeed.status == feed::FeedOutcome::Status::Written
+                                && !uploadFeed.coverImage.isEmpty();
+    const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
+    fichiersPublies = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
+    contenuMp3.clear();
+    const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, envoiNouveautes);
+    executer(dossier);
+    if (dossier.commands.last().kind == PublishPlan::Command::Kind::List)
+        etapeEnvoi = EtapeEnvoi::ContenuMp3;
+    else
+        envoyerFichiers();
+}
 
+PublishPlan::Options ftpupload::optionsEnvoi() const
+{
+    // A completed file is checked with SIZE: without it, resuming would fail every time.
+    return {envoiNouveautes,
+            ftp->hasFeature(QStringLiteral("REST STREAM")) && ftp->hasFeature(QStringLiteral("SIZE")),
+            ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM"))};
+}
+
+void ftpupload::comparerMp3()
+{
+    if (ftp->error() != FtpClient::NoError) {
+        // Reported already; what the server holds is unknown, so nothing is sent.
+        modeEnvoi = false;
+        heuresDemandees.clear();
+        fichiersPublies.clear();
+        contenuMp3.clear();
+        if (ftp->state() != FtpClient::Unconnected)
+            ftp->close();
+        return;
+    }
+    if (etapeEnvoi == EtapeEnvoi::ContenuMp3 && !ftp->hasFeature(QStringLiteral("MLST"))) {
+        // The times of a LIST are rounded, and in the server's unknown time zone: MDTM tells
+        // them exactly, for the files whose time matters and is too close to tell.
+        if (ftp->hasFeature(QStringLiteral("MDTM"))) {
+            heuresDemandees = PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi());
+            if (!heuresDemandees.isEmpty()) {
+                etapeEnvoi = EtapeEnvoi::HeuresMp3;
+                for (const QString &nom : std::as_const(heuresDemandees))
+                    ftp->rawCommand(QStringLiteral("MDTM ") + nom);
+                return;
+            }
+        } else {
+            for (UrlInfo &entree : contenuMp3)
+                entree.setLastModified(QDateTime());
+        }
+    }
+    envoyerFichiers();
+}
+
+void ftpupload::noterHeure(int code, const QString &reponse)
+{
+    if (etapeEnvoi != EtapeEnvoi::HeuresMp3 || heuresDemandees.isEmpty())
+        return;
+    const QString nom = heuresDemandees.takeFirst();
+    const std::optional<QDateTime> heure = code == 213 ? ftp::parseTimeVal(reponse) : std::nullopt;
+    for (UrlInfo &entree : contenuMp3) {
+        if (heure && entree.name() == nom)
+            entree.setLastModified(*heure);
+    }
+}
+
+void ftpupload::envoyerFichiers()
+{
     // Leftovers of an upload cut short: their puts were discarded and never ran.
     fichiersEnAttente.clear();
     qDeleteAll(fichiersParCommande);
     fichiersParCommande.clear();
 
-    for (const QFileInfo &entree : std::as_const(listeFichiers)) {
-        const QString nom = entree.fileName();
-        if (entree.size() == 0) {
-            notifierSansHeure(rouge + nom.toHtmlEscaped() + tr("</span> non traitée (fichier vide)."));
-            continue;
-        }
-        if (!ftp::fitsInCommand(nom)) {
-            notifierSansHeure(rouge + nomLisible(nom).toHtmlEscaped() + tr("</span> non traitée (nom de fichier invalide)."));
-            continue;
-        }
-        mettreEnFile(dossierSource.absolutePath() + QLatin1Char('/') + nom, nom);
-        notifierSansHeure(QStringLiteral("<b>") + nom.toHtmlEscaped() + tr("</b> mis en file d'attente."));
-    }
-
-    const std::pair<QLatin1StringView, QString> lecteurs[] = {
-        {playlist::dewPlayerFile, tr("/dewplayer-playlist.swf</b> mis en file d'attente.")},
-        {playlist::multiPlayerFile, tr("/player_mp3_multi.swf</b> mis en file d'attente.")},
-    };
-    for (const auto &[fichier, ligne] : lecteurs) {
-        const QString chemin = locations::readOnlyFile(fichier);
-        if (!QFileInfo::exists(chemin)) {
-            notifierSansHeure(rouge + chemin.toHtmlEscaped() + tr("</span> non traitée (fichier introuvable)."));
-            continue;
-        }
-        mettreEnFile(chemin, fichier);
-        notifierSansHeure(QStringLiteral("<b>") + QFileInfo(chemin).absolutePath().toHtmlEscaped() + ligne);
-    }
-
-    notifierSansHeure(QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."));
+    const PublishPlan envoi = PublishPlan::sendFiles(fichiersPublies, contenuMp3, optionsEnvoi());
+    executer(envoi);
     modeEnvoi = false;
+    etapeEnvoi = EtapeEnvoi::Dossier;
+    fichiersPublies.clear();
+    contenuMp3.clear();
+    // Everything is on the server already, and nothing else will end the connection.
+    if (!ftp->hasPendingCommands())
+        terminer();
 }
 
-void ftpupload::mettreEnFile(const QString &chemin, const QString &nomDistant)
+void ftpupload::executer(const PublishPlan &plan)
+{
+    for (const PublishPlan::Command &commande : plan.commands) {
+        switch (commande.kind) {
+        case PublishPlan::Command::Kind::Mkdir:
+            ftp->mkdir(commande.remoteName);
+            break;
+        case PublishPlan::Command::Kind::Cd:
+            ftp->cd(commande.remoteName);
+            break;
+        case PublishPlan::Command::Kind::List:
+            ftp->list(commande.remoteName);
+            break;
+        case PublishPlan::Command::Kind::Put:
+            mettreEnFile(commande.localPath, commande.remoteName, commande.offset);
+            break;
+        }
+    }
+    for (const PublishPlan::Line &ligne : plan.lines) {
+        if (ligne.timed)
+            notifier(ligne.text);
+        else
+            notifierSansHeure(ligne.text);
+    }
+}
+
+void ftpupload::mettreEnFile(const QString &chemin, const QString &nomDistant, qint64 offset)
 {
     fichiersEnAttente.append(chemin);
     auto *fichier = new QFile(chemin, this);
-    fichiersParCommande.insert(ftp->put(fichier, nomDistant, FtpClient::Binary), fichier);
+    const int id = offset > 0 ? ftp->resumePut(fichier, nomDistant, offset, FtpClient::Binary)
+                              : ftp->put(fichier, nomDistant, FtpClient::Binary);
+    fichiersParCommande.insert(id, fichier);
 }
 
 void ftpupload::effacerMp3()

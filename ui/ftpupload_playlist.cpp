@@ -10,7 +10,6 @@
 #include <QTextEdit>
 #include <QUrl>
 
-#include "locations/locations.h"
 #include "playlist/playlistfiles.h"
 #include "playlist/snippets.h"
 #include "playlist/texteacopier.h"
@@ -53,7 +52,7 @@ void ftpupload::runTest()
 {
     // A player already beside the episodes is kept: QFile::copy never overwrites.
     for (const QLatin1StringView lecteur : {playlist::dewPlayerFile, playlist::multiPlayerFile})
-        QFile::copy(locations::readOnlyFile(lecteur), dossierSource.absoluteFilePath(lecteur));
+        QFile::copy(QDir::current().absoluteFilePath(lecteur), dossierSource.absoluteFilePath(lecteur));
     genererFichierPlaylist(playlist::playlistXml, true);
     genererFichierPlaylist(playlist::playlistHtml, true);
     QDesktopServices::openUrl(QUrl::fromLocalFile(dossierSource.absoluteFilePath(playlist::playlistHtml)));

@@ -6,10 +6,14 @@
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimeZone>
+#include <QTimeZone>
 #include <QTimer>
 
 #include "clientrecorder.h"
 #include "ftp/ftpclient.h"
+#include "ftp/ftpparsers.h"
+#include "ftp/ftpparsers.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
 
@@ -52,6 +56,8 @@ private Q_SLOTS:
     void putFinishesWhileTheLastProgressSlotHoldsTheEventLoop();
     void errorIsClearedWhenTheNextCommandStarts();
     void passwordNeverReachesTheDebugOutput();
+    void resumedPutCompletesACutFileByteForByte();
+    void rawCommandsGiveTheServersReplyAndFeatures();
 
 private:
     void startServer();
@@ -443,6 +449,58 @@ void TestFtpClient::passwordNeverReachesTheDebugOutput()
         QVERIFY2(!message.contains(m_server->password()), qPrintable(message));
         QVERIFY2(!message.contains(QStringLiteral("another-s3cret")), qPrintable(message));
     }
+}
+
+void TestFtpClient::resumedPutCompletesACutFileByteForByte()
+{
+    QByteArray content(3 * 1024 * 1024 + 77, Qt::Uninitialized);
+    QRandomGenerator generator(11);
+    generator.fillRange(reinterpret_cast<quint32 *>(content.data()), content.size() / 4);
+    QVERIFY(testkit::writeFile(m_workDir->filePath("cut.mp3"), content));
+    const qint64 cut = 1024 * 1024 + 5;
+    QVERIFY(testkit::writeFile(m_root + "/cut.mp3", content.first(cut)));
+    QFile file(m_workDir->filePath("cut.mp3"));
+    queueLogin();
+    const int putId = m_client->resumePut(&file, QStringLiteral("cut.mp3"), cut);
+    waitDone();
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QVERIFY(m_recorder->events.contains(QStringLiteral("progress 0/%1").arg(content.size() - cut)));
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 ok").arg(putId)));
+    QCOMPARE(testkit::readFile(m_root + "/cut.mp3"), content);
+}
+
+void TestFtpClient::rawCommandsGiveTheServersReplyAndFeatures()
+{
+    QVERIFY(testkit::writeFile(m_root + "/a.mp3", "12345"));
+    const QDateTime when(QDate(2024, 1, 31), QTime(12, 0, 5), QTimeZone::utc());
+    QFile stamped(m_root + "/a.mp3");
+    QVERIFY(stamped.open(QIODevice::ReadWrite));
+    QVERIFY(stamped.setFileTime(when, QFileDevice::FileModificationTime));
+    stamped.close();
+    QList<QPair<int, QString>> replies;
+    connect(m_client.get(), &FtpClient::rawCommandReply, this,
+            [&](int code, const QString &detail) { replies.append({code, detail}); });
+    queueLogin();
+    m_client->rawCommand(QStringLiteral("TYPE I"));
+    m_client->rawCommand(QStringLiteral("SIZE a.mp3"));
+    m_client->rawCommand(QStringLiteral("MDTM a.mp3"));
+    const int refusedId = m_client->rawCommand(QStringLiteral("MDTM missing.mp3"));
+    m_client->rawCommand(QStringLiteral("NOOP"));
+    waitDone();
+
+    // A refusal is the caller's to judge: the queue goes on.
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 ok").arg(refusedId)));
+    QCOMPARE(replies.size(), 5);
+    QCOMPARE(replies[1], qMakePair(213, QStringLiteral("5")));
+    QCOMPARE(ftp::parseTimeVal(replies[2].second), std::optional<QDateTime>(when));
+    QCOMPARE(replies[3].first, 550);
+    QCOMPARE(replies[4].first, 200);
+    QVERIFY(m_client->hasFeature(QStringLiteral("REST STREAM")));
+    QVERIFY(m_client->hasFeature(QStringLiteral("mdtm")));
+    QVERIFY(m_client->hasFeature(QStringLiteral("MLST")));
+    QVERIFY(!m_client->hasFeature(QStringLiteral("MLS")));
 }
 
 QTEST_GUILESS_MAIN(TestFtpClient)

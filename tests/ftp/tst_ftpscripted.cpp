@@ -32,6 +32,8 @@ private Q_SLOTS:
     void serverGoingAwayFailsTheQueue();
     void putEndsWithTheServersFinalReply_data();
     void putEndsWithTheServersFinalReply();
+    void resumedPutIsCheckedWithTheServersSize_data();
+    void resumedPutIsCheckedWithTheServersSize();
     void droppedDataConnectionFailsThePut_data();
     void droppedDataConnectionFailsThePut();
     void silenceFailsTheCommandAndCloses_data();
@@ -263,6 +265,38 @@ void TestFtpScripted::putEndsWithTheServersFinalReply()
     QVERIFY(m_server->commands().contains("TYPE I"));
     QVERIFY(m_server->commands().contains("STOR a.mp3"));
     QVERIFY(!finishedBeforeReply);
+}
+
+void TestFtpScripted::resumedPutIsCheckedWithTheServersSize_data()
+{
+    QTest::addColumn<QByteArray>("sizeReply");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("whole") << QByteArray("213 1000") << QString();
+    QTest::newRow("short") << QByteArray("213 999")
+                           << "The file a.mp3 was not completed: 1000 bytes expected, the server answered SIZE with \"213 999\"";
+    QTest::newRow("refused") << QByteArray("550 No such file.")
+                             << "The file a.mp3 was not completed: 1000 bytes expected, the server answered SIZE with \"550 No such file.\"";
+}
+
+void TestFtpScripted::resumedPutIsCheckedWithTheServersSize()
+{
+    QFETCH(QByteArray, sizeReply);
+    QFETCH(QString, error);
+    m_server->on("REST", [&](const QByteArray &) { m_server->reply("350 Restarting."); });
+    m_server->on("SIZE", [&](const QByteArray &) { m_server->reply(sizeReply); });
+    QByteArray bytes(1000, 'a');
+    bytes.replace(400, 600, QByteArray(600, 'b'));
+    QBuffer content(&bytes);
+    queueLogin();
+    const int putId = m_client->resumePut(&content, QStringLiteral("a.mp3"), 400);
+    waitDone();
+
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 %2").arg(putId).arg(error.isEmpty() ? "ok" : "error")));
+    QCOMPARE(m_client->errorString(), error);
+    QCOMPARE(m_server->received(), QByteArray(600, 'b'));
+    const QList<QByteArray> &commands = m_server->commands();
+    QCOMPARE(commands.mid(commands.indexOf("REST 400"), 3), (QList<QByteArray>{"REST 400", "STOR a.mp3", "SIZE a.mp3"}));
 }
 
 void TestFtpScripted::droppedDataConnectionFailsThePut_data()

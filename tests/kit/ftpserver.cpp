@@ -35,6 +35,8 @@ bool FtpServer::start(const Options &options)
         arguments << QStringLiteral("--certificate") << options.certificate;
     if (!options.dataCertificate.isEmpty())
         arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
+    for (const QString &command : options.unknownCommands)
+        arguments << QStringLiteral("--unknown") << command;
     m_process->start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!m_process->waitForStarted(10000)) {
         m_error = QStringLiteral("cannot run /usr/bin/python3: ") + m_process->errorString();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QString>
+#include <QStringList>
 
 class QProcess;
 
@@ -32,6 +33,8 @@ public:
         QString certificate = QString();
         // Another PEM file, presented on the data connections instead.
         QString dataCertificate = QString();
+        // Commands the server does not know and does not announce, as older servers ("MLSD").
+        QStringList unknownCommands = QStringList();
     };
 
     FtpServer();

@@ -82,6 +82,8 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--certificate")
     parser.add_argument("--data-certificate")
+    parser.add_argument("--unknown", action="append", default=[],
+                        help="a command the server does not know, as older servers (MLSD, REST...)")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
@@ -89,6 +91,7 @@ def main():
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     handler = tls_handler(args.certificate, args.data_certificate) if args.certificate else Handler
     handler.authorizer = authorizer
+    handler.proto_cmds = {name: value for name, value in handler.proto_cmds.items() if name not in args.unknown}
 
     server = FTPServer(("127.0.0.1", 0), handler)
     print("port", server.socket.getsockname()[1], flush=True)

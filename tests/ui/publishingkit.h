@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringList>
@@ -8,7 +9,9 @@
 #include <QtTest>
 
 #include "ftp/ftpclient.h"
+#include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
+#include "ui/ftpupload.h"
 
 // Shared by the tests that publish through the window.
 namespace publishingkit {
@@ -31,6 +34,17 @@ inline bool waitForIdle(const FtpClient *ftp, const QSignalSpy &states, const te
         return !states.isEmpty() && ftp->state() == FtpClient::Unconnected && !ftp->hasPendingCommands()
                && !QApplication::activeModalWidget() && boxes.pending() == 0;
     }, 20000);
+}
+
+// The form of a publish of sourceFolder into the server's folder /site.
+inline void fillForm(ftpupload *window, const testkit::FtpServer &server, const QString &sourceFolder)
+{
+    window->serverEdit->setText(server.host());
+    window->portEdit->setText(QString::number(server.port()));
+    window->userEdit->setText(server.user());
+    window->passwordEdit->setText(server.password());
+    window->localFolderEdit->setText(sourceFolder);
+    window->remoteFolderEdit->setText(QStringLiteral("/site"));
 }
 
 } // namespace publishingkit

@@ -99,12 +99,7 @@ void PublishingTlsTest::startServer(bool tls)
 
 void PublishingTlsTest::fillForm()
 {
-    m_window->serverEdit->setText(m_server->host());
-    m_window->portEdit->setText(QString::number(m_server->port()));
-    m_window->userEdit->setText(m_server->user());
-    m_window->passwordEdit->setText(m_server->password());
-    m_window->localFolderEdit->setText(m_dir->filePath(QStringLiteral("src")));
-    m_window->remoteFolderEdit->setText(QStringLiteral("/site"));
+    publishingkit::fillForm(m_window.get(), *m_server, m_dir->filePath(QStringLiteral("src")));
 }
 
 void PublishingTlsTest::answerCertificate(const QString &button)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Feed benchmark: feed.xml for a folder of 1,000 episodes (lame-made MP3s with tags), built as an
+# upload builds it; the best of a few rounds. The target is under 1 s.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
+rounds=${TESSALY_BENCH_ROUNDS:-5}
+count=${TESSALY_BENCH_EPISODES:-1000}
+
+cmake -S "$top/bench" -B "$build" >/dev/null
+cmake --build "$build" --target feedbench --parallel 2 >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/episodes"
+# Thirty seconds of silence at 64 kbit/s (about 240 KB), tagged as a podcaster's tool would.
+head -c $((30 * 44100 * 2)) /dev/zero |
+    lame --quiet -r -s 44.1 --bitwidth 16 -m m -b 64 --tt "Un épisode" --tc "Ce qu'on y dit" \
+        --tn 12 --tv TPOS=3 --tv TDRC=2024-03-01 - "$work/template.mp3"
+"$build/feedbench" "$work/template.mp3" "$work/episodes" "$count" "$rounds"

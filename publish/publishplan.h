@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfoList>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "ftp/urlinfo.h"
+
+// What a publish does on the server, decided without a window or a connection: the window runs
+// the commands on its FTP client and shows the lines.
+class PublishPlan
+{
+    Q_DECLARE_TR_FUNCTIONS(PublishPlan)
+public:
+    // A file to publish, with what is known of it locally.
+    struct LocalFile
+    {
+        enum class Kind {
+            Episode, // a file of the source folder
+            Listing, // playlist.xml and the feed: small, changed at every publish, always sent
+            Cover,   // the feed's image
+            Player   // a player file from the working directory
+        };
+        QString name; // the remote name too
+        QString path; // absolute
+        qint64 size = -1; // -1: the file does not exist
+        QDateTime modified;
+        Kind kind = Kind::Episode;
+    };
+
+    struct Options
+    {
+        // Send only the files that the server lacks or holds in another version.
+        bool onlyChanged = false;
+        // The server completes a file from an offset (REST STREAM), and tells its size after.
+        bool resumeOffered = false;
+        // The server tells the times of its files (MLSD or MDTM); otherwise only sizes are
+        // compared, which the plan says once, and the caller clears the times of the entries.
+        bool remoteTimes = false;
+    };
+
+    struct Command
+    {
+        enum class Kind { Mkdir, Cd, List, Put };
+        Kind kind;
+        QString remoteName;
+        QString localPath; // of a put
+        qint64 offset = 0; // of a put that completes a cut upload
+    };
+
+    struct Line
+    {
+        QString text;
+        bool timed = false; // a notification line with the time, else a plain one
+    };
+
+    QList<Command> commands;
+    QList<Line> lines;
+    // Files left alone because the server holds them already.
+    int upToDate = 0;
+
+    // The files a publish sends: the MP3 and XML files of the source folder, in their order, the
+    // feed's cover (its path, or empty when the feed was not written), then the two player files
+    // of the working directory.
+    static QList<LocalFile> localFiles(const QFileInfoList &sourceFiles, const QString &cover, const QString &workDir);
+
+    // After the listing of the remote folder: enter MP3, made first when it is missing. When only
+    // changes are sent and MP3 exists, it is listed too: sendFiles() then gets its entries.
+    static PublishPlan enterFolder(const QStringList &remoteNames, bool onlyChanged);
+
+    // The puts and their lines. remote: the entries of MP3 (empty when it was just made, or when
+    // every file is sent). Their times are exact when they come with a zone (MLSD, MDTM); local
+    // times are read as a LIST gives them, the server's clock in a zone it does not tell, and
+    // decide only when they are far enough from the local file's.
+    static PublishPlan sendFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
+
+    // The remote files whose time decides what happens to them and is not known yet.
+    static QStringList timesWanted(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
+};

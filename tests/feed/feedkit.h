@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+// Shared by the feed's tests: episodes made by lame, feeds read by podcast clients' parsers.
+namespace feedkit {
+
+// An MP3 of silence made by lame, its folder created when missing (mono, 32 kbit/s, about 4 KB a second), with lame's tag
+// options (--tt, --tc, --tv TDRC=…); false when lame failed.
+bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions = {});
+
+// What feedparser and podcastparser read from a feed file (tests/feed/readfeed.py): "bozo" holds
+// feedparser's error, "channel", "items" (feedparser) and "episodes" (podcastparser) the rest.
+// Empty when the script failed.
+QJsonObject readFeed(const QString &path, const QString &address);
+
+} // namespace feedkit
