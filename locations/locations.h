@@ -18,8 +18,8 @@ QString readOnlyFile(const QString &name, const QString &installedDir = installe
 void setApplicationIdentity();
 
 // With "--user-data" among the arguments, makes the user's data folder (created when missing)
-// the working directory, so that config.ini, the trusted certificates and the update download
-// land there. False when the option is given but the folder cannot be made or entered: the
+// the working directory, so that the files the program keeps for itself (config.ini, the trust
+// files...) and the update download land there. False when the option is given but the folder cannot be made or entered: the
 // working directory then stays as it was.
 bool applyUserDataOption(const QStringList &arguments);
 
