@@ -19,8 +19,8 @@ void setApplicationIdentity();
 
 // With "--user-data" among the arguments, makes the user's data folder (created when missing)
 // the working directory, so that the files the program keeps for itself (config.ini, the trust
-// files...) and the update download land there. False when the option is given but the folder cannot be made or entered: the
-// working directory then stays as it was.
+// files...) and the update download land there. False when the option is given but the folder
+// cannot be made or entered: the working directory then stays as it was.
 bool applyUserDataOption(const QStringList &arguments);
 
 } // namespace locations

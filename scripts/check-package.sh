@@ -64,11 +64,17 @@ $command 2>"/tmp/program-\$LANG.log" &
 program=\$!
 sleep 8
 import -window root "/tmp/shot-\$LANG.png"
-# Tab walks the focus chain to the language list, where Down picks the entry below the current one.
+# Tab walks the focus chain until Down lands on the language list, which then picks the entry
+# below the current one; on the widgets before it Down changes nothing.
 xdotool search --onlyvisible --class tessaly windowfocus --sync
-for tab in \$(seq 12); do xdotool key Tab; done
-xdotool key Down
-sleep 3
+for tab in \$(seq 30); do
+    xdotool key Tab
+    sleep 0.3
+    xdotool key Down
+    sleep 0.5
+    grep -q "on fait un new ftpupload avec la langue" "/tmp/program-\$LANG.log" && break
+done
+sleep 2
 import -window root "/tmp/shot-\$LANG-switched.png"
 kill -0 \$program || exit 1
 kill \$program
