@@ -30,6 +30,7 @@
 
 #include "buildconfig.h"
 #include "ftp/ftpclient.h"
+#include "locations/locations.h"
 #include "playlist/snippets.h"
 #include "ui/language.h"
 #include "ui/logo.h"
@@ -60,13 +61,13 @@ ftpupload::ftpupload(const QString &langue)
     // Translation first: every text below goes through it.
     const QString code = languageCode(langue);
     qDebug() << "Langue" << code << langue;
-    if (traducteur.load(QStringLiteral("TSL_") + code))
+    if (traducteur.load(locations::readOnlyFile(QStringLiteral("TSL_") + code + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&traducteur);
     if (traducteurQt.load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&traducteurQt);
 
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
-    setWindowIcon(QIcon(QStringLiteral("icone.png")));
+    setWindowIcon(QIcon(locations::readOnlyFile(QStringLiteral("icone.png"))));
     setGeometry(QGuiApplication::primaryScreen()->geometry().adjusted(50, 50, -50, -50));
 
     dossierSource = QDir(QDir::currentPath());
@@ -160,7 +161,7 @@ ftpupload::ftpupload(const QString &langue)
 
     auto *logoLabel = new QLabel(actionsGroup);
     logoLabel->setPixmap(QPixmap::fromImage(
-        renderLogo(QStringLiteral("TessalySmall.svg"), logoSize(geometry().width()))));
+        renderLogo(locations::readOnlyFile(QStringLiteral("TessalySmall.svg")), logoSize(geometry().width()))));
     logoLabel->setAlignment(Qt::AlignCenter);
     actionsGrid->addWidget(logoLabel, 5, 0);
 

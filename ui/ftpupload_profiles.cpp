@@ -2,16 +2,14 @@
 #include "ui/ftpupload.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QUrl>
 
-#include "buildconfig.h"
+#include "locations/locations.h"
 #include "profiles/formchecks.h"
 #include "profiles/profiletable.h"
 
@@ -141,9 +139,7 @@ void ftpupload::save()
             suppressionEnCours = false;
         }
 
-        QCoreApplication::setOrganizationName(QStringLiteral("Orvane Development"));
-        QCoreApplication::setOrganizationDomain(QUrl(QString::fromLatin1(BuildConfig::serverUrl)).host());
-        QCoreApplication::setApplicationName(QStringLiteral("Tessaly"));
+        locations::setApplicationIdentity();
 
         // The table in memory keeps the change even when the file cannot follow.
         if (profiles::writeProfileTable(configFile, profileTable(*this), m)) {
