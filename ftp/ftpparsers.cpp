@@ -109,6 +109,7 @@ struct UnixDate
 {
     QDateTime when;
     qsizetype last = 0; // index of the date's last token
+    bool dateOnly = false;
 };
 
 // The date that starts at tokens[at] (tokens[at + 2] exists): "Mar 10 2024", "Mar 10 21:22",
@@ -131,7 +132,7 @@ std::optional<UnixDate> unixDate(const QList<Token> &tokens, qsizetype at, QDate
         when = dateWithTimeOrYear(monthNumber(second), first, third, today);
     if (!when)
         return std::nullopt;
-    return UnixDate{*when, at + 2};
+    return UnixDate{*when, at + 2, !third.contains(u':')};
 }
 
 std::optional<UrlInfo> parseUnixLine(QStringView line, const QList<Token> &tokens, QDate today)
@@ -160,6 +161,7 @@ std::optional<UrlInfo> parseUnixLine(QStringView line, const QList<Token> &token
         info.setFile(type != u'd');
         info.setSize(*size);
         info.setLastModified(date->when);
+        info.setDateOnly(date->dateOnly);
         return info;
     }
     return std::nullopt;

@@ -16,12 +16,15 @@ public:
     qint64 size() const { return m_size; }
     // Invalid when the listing does not tell.
     QDateTime lastModified() const { return m_lastModified; }
+    // The listing told only the day of lastModified() (a Unix LIST line of an old file, "Mar 10 2024").
+    bool isDateOnly() const { return m_dateOnly; }
 
     void setName(const QString &name) { m_name = name; }
     void setDir(bool dir) { m_isDir = dir; }
     void setFile(bool file) { m_isFile = file; }
     void setSize(qint64 size) { m_size = size; }
     void setLastModified(const QDateTime &when) { m_lastModified = when; }
+    void setDateOnly(bool dateOnly) { m_dateOnly = dateOnly; }
 
 private:
     QString m_name;
@@ -29,4 +32,5 @@ private:
     bool m_isFile = false;
     qint64 m_size = -1;
     QDateTime m_lastModified;
+    bool m_dateOnly = false;
 };

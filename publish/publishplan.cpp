@@ -1,8 +1,8 @@
 #include "publish/publishplan.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include <QHash>
 #include <QTimeZone>
 
 #include "ftp/remotenames.h"
@@ -24,11 +24,27 @@ enum class Newer { Yes, No, Unknown };
 // A LIST's time is the server's clock, in a zone it does not tell (UTC-12 to UTC+14), rounded
 // down to the minute, or to the day for older files: the instant lies within this much of it.
 constexpr qint64 listUncertainty = (14 + 24) * 3600;
+constexpr qint64 maxOffset = 14 * 3600;
+constexpr qint64 quarterHour = 15 * 60;
+// Summer time starts and ends months apart (a few weeks where it pauses for Ramadan): two files
+// this close whose times fit the same offset have no change of summer time between them.
+constexpr qint64 sameClockSpan = 7 * 24 * 3600;
+
+bool listedToTheMinute(const UrlInfo &remote)
+{
+    return remote.lastModified().isValid() && remote.lastModified().timeSpec() == Qt::LocalTime && !remote.isDateOnly();
+}
+
+// A LIST's time as it reads, without the zone of this machine.
+QDateTime reading(const UrlInfo &remote)
+{
+    return QDateTime(remote.lastModified().date(), remote.lastModified().time(), QTimeZone::utc());
+}
 
 // Whether the remote copy was written after the local file, so that it holds the same version,
-// or, when it is shorter, an upload of it that was cut. Times are compared to the second, as
-// servers give them.
-Newer remoteNewer(const PublishPlan::LocalFile &local, const UrlInfo &remote)
+// or, when it is shorter, an upload of it that was cut. Exact times are compared to the second,
+// as servers give them; a LIST with its clock measured to the minute.
+Newer remoteNewer(const PublishPlan::LocalFile &local, const UrlInfo &remote, const PublishPlan::Options &options)
 {
     const QDateTime remoteTime = remote.lastModified();
     if (!remoteTime.isValid())
@@ -37,10 +53,17 @@ Newer remoteNewer(const PublishPlan::LocalFile &local, const UrlInfo &remote)
     localTime.setTime(localTime.time().addMSecs(-localTime.time().msec()));
     if (remoteTime.timeSpec() != Qt::LocalTime)
         return remoteTime >= localTime ? Newer::Yes : Newer::No;
-    const QDateTime reading(remoteTime.date(), remoteTime.time(), QTimeZone::utc());
-    if (reading.addSecs(-listUncertainty) >= localTime)
+    if (options.listOffset && !remote.isDateOnly()) {
+        // Both to the minute: within the same minute either may have been written first.
+        const QDateTime remoteMinute = reading(remote).addSecs(-*options.listOffset);
+        localTime.setTime(QTime(localTime.time().hour(), localTime.time().minute()));
+        if (remoteMinute == localTime)
+            return Newer::Unknown;
+        return remoteMinute > localTime ? Newer::Yes : Newer::No;
+    }
+    if (reading(remote).addSecs(-listUncertainty) >= localTime)
         return Newer::Yes;
-    if (reading.addSecs(listUncertainty) < localTime)
+    if (reading(remote).addSecs(listUncertainty) < localTime)
         return Newer::No;
     return Newer::Unknown;
 }
@@ -50,7 +73,7 @@ Decision decide(const PublishPlan::LocalFile &local, const UrlInfo *remote, cons
 {
     if (!options.onlyChanged || !remote || local.kind == PublishPlan::LocalFile::Kind::Listing || remote->size() < 0)
         return Decision::Send;
-    const Newer newer = remoteNewer(local, *remote);
+    const Newer newer = remoteNewer(local, *remote, options);
     if (remote->size() == local.size)
         return newer == Newer::No ? Decision::Send : Decision::UpToDate;
     if (remote->size() > 0 && remote->size() < local.size && newer == Newer::Yes && options.resumeOffered)
@@ -173,11 +196,50 @@ QStringList PublishPlan::timesWanted(const QList<LocalFile> &files, const QList<
     const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
     for (const LocalFile &file : files) {
         const UrlInfo *copy = onServer.value(file.name);
-        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy) != Newer::Unknown
+        if (!copy || file.kind == LocalFile::Kind::Listing || file.size <= 0 || remoteNewer(file, *copy, options) != Newer::Unknown
             || !ftp::fitsInCommand(file.name) || looksLikeTimeSetting(file.name))
             continue;
         if (copy->size() == file.size || (options.resumeOffered && copy->size() > 0 && copy->size() < file.size))
             names.append(file.name);
     }
     return names;
+}
+
+QStringList PublishPlan::clockFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options)
+{
+    const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
+    const UrlInfo *earliest = nullptr;
+    const UrlInfo *latest = nullptr;
+    for (const QString &name : timesWanted(files, remote, options)) {
+        const UrlInfo *copy = onServer.value(name);
+        if (!listedToTheMinute(*copy))
+            continue;
+        if (!earliest || reading(*copy) < reading(*earliest))
+            earliest = copy;
+        if (!latest || reading(*copy) > reading(*latest))
+            latest = copy;
+    }
+    if (!earliest || reading(*earliest).secsTo(reading(*latest)) > sameClockSpan)
+        return {};
+    if (earliest == latest)
+        return {earliest->name()};
+    return {earliest->name(), latest->name()};
+}
+
+std::optional<qint64> PublishPlan::listOffset(const QList<UrlInfo> &remote, const QHash<QString, QDateTime> &exact)
+{
+    const QHash<QString, const UrlInfo *> onServer = remoteFiles(remote);
+    std::optional<qint64> offset;
+    for (auto it = exact.cbegin(); it != exact.cend(); ++it) {
+        const UrlInfo *copy = onServer.value(it.key());
+        if (!copy || !listedToTheMinute(*copy) || !it.value().isValid())
+            return std::nullopt;
+        // The listed minute is the exact time plus the offset, truncated.
+        const qint64 ahead = it.value().secsTo(reading(*copy));
+        const qint64 rounded = std::llround(static_cast<double>(ahead) / quarterHour) * quarterHour;
+        if (rounded - ahead < 0 || rounded - ahead >= 60 || std::abs(rounded) > maxOffset || (offset && *offset != rounded))
+            return std::nullopt;
+        offset = rounded;
+    }
+    return offset;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfoList>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -40,6 +43,9 @@ public:
         // The server tells the times of its files (MLSD or MDTM); otherwise only sizes are
         // compared, which the plan says once, and the caller clears the times of the entries.
         bool remoteTimes = false;
+        // Seconds by which the LIST's clock runs ahead of UTC, once measured (listOffset()): its
+        // times of day then tell the minute the files were written.
+        std::optional<qint64> listOffset;
     };
 
     struct Command
@@ -73,10 +79,21 @@ public:
 
     // The puts and their lines. remote: the entries of MP3 (empty when it was just made, or when
     // every file is sent). Their times are exact when they come with a zone (MLSD, MDTM); local
-    // times are read as a LIST gives them, the server's clock in a zone it does not tell, and
-    // decide only when they are far enough from the local file's.
+    // times are read as a LIST gives them, the server's clock truncated to the minute: with the
+    // clock measured they decide unless they fall in the local file's minute, else only when far
+    // enough from the local file's time for any zone.
     static PublishPlan sendFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
 
     // The remote files whose time decides what happens to them and is not known yet.
     static QStringList timesWanted(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
+
+    // The files whose exact time (MDTM) measures the LIST's clock, so that the others need none:
+    // the earliest and the latest of timesWanted() listed with a time of day, when they lie close
+    // enough that no change of summer time can fall between them unseen; else none.
+    static QStringList clockFiles(const QList<LocalFile> &files, const QList<UrlInfo> &remote, const Options &options);
+
+    // The LIST's clock (see Options::listOffset) from the exact times of clockFiles() as listed
+    // (an invalid time for a file the server did not answer about): each must fit its listed
+    // minute with an offset of whole quarters of an hour within 14 hours, and all the same one.
+    static std::optional<qint64> listOffset(const QList<UrlInfo> &remote, const QHash<QString, QDateTime> &exact);
 };

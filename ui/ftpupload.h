@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QDir>
 #include <QFileInfoList>
 #include <QHash>
@@ -140,6 +142,8 @@ private:
     // server when that listing gave none.
     void comparerMp3();
     void noterHeure(int code, const QString &reponse);
+    // Gives the entries of MP3 the times the server told.
+    void reporterHeures();
     // Queues the puts of the files that the plan keeps, given what MP3 holds.
     void envoyerFichiers();
     PublishPlan::Options optionsEnvoi() const;
@@ -174,15 +178,19 @@ private:
     // "N'envoyer que les nouveautés".
     QCheckBox *nouveautesBox = nullptr;
     // Where an upload that sends only the changes stands once the site's folder is listed.
-    enum class EtapeEnvoi { Dossier, ContenuMp3, HeuresMp3 };
+    enum class EtapeEnvoi { Dossier, ContenuMp3, HorlogeMp3, HeuresMp3 };
     EtapeEnvoi etapeEnvoi = EtapeEnvoi::Dossier;
+    // Asks MDTM of each file, in that step; false when there is none to ask.
+    bool demanderHeures(const QStringList &noms, EtapeEnvoi etape);
     // The box's state when the running upload listed the site's folder.
     bool envoiNouveautes = false;
-    // The files of the running upload, the entries of MP3, and the files whose time was asked
-    // and not answered yet.
+    // The files of the running upload, the entries of MP3, the files whose time was asked and
+    // not answered yet, the times answered (invalid when refused), and the LIST's clock.
     QList<PublishPlan::LocalFile> fichiersPublies;
     QList<UrlInfo> contenuMp3;
     QStringList heuresDemandees;
+    QHash<QString, QDateTime> heuresMesurees;
+    std::optional<qint64> decalageListe;
 
     QTranslator traducteur;
     // Qt's own texts (the standard buttons of the boxes) in the same language.

@@ -123,7 +123,8 @@ void ftpupload::commandFinished(int, bool)
         listeDistante.clear();
         break;
     case FtpClient::RawCommand:
-        if (modeEnvoi && etapeEnvoi == EtapeEnvoi::HeuresMp3 && (echec || heuresDemandees.isEmpty()))
+        if (modeEnvoi && (etapeEnvoi == EtapeEnvoi::HorlogeMp3 || etapeEnvoi == EtapeEnvoi::HeuresMp3)
+            && (echec || heuresDemandees.isEmpty()))
             comparerMp3();
         break;
     default:
@@ -208,6 +209,7 @@ void ftpupload::envoyerDossier()
     const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
     fichiersPublies = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
     contenuMp3.clear();
+    decalageListe.reset();
     const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, envoiNouveautes);
     executer(dossier);
     if (dossier.commands.last().kind == PublishPlan::Command::Kind::List)
@@ -221,7 +223,7 @@ PublishPlan::Options ftpupload::optionsEnvoi() const
     // A completed file is checked with SIZE: without it, resuming would fail every time.
     return {envoiNouveautes,
             ftp->hasFeature(QStringLiteral("REST STREAM")) && ftp->hasFeature(QStringLiteral("SIZE")),
-            ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM"))};
+            ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM")), decalageListe};
 }
 
 void ftpupload::comparerMp3()
@@ -230,6 +232,7 @@ void ftpupload::comparerMp3()
         // Reported already; what the server holds is unknown, so nothing is sent.
         modeEnvoi = false;
         heuresDemandees.clear();
+        heuresMesurees.clear();
         fichiersPublies.clear();
         contenuMp3.clear();
         if (ftp->state() != FtpClient::Unconnected)
@@ -237,34 +240,55 @@ void ftpupload::comparerMp3()
         return;
     }
     if (etapeEnvoi == EtapeEnvoi::ContenuMp3 && !ftp->hasFeature(QStringLiteral("MLST"))) {
-        // The times of a LIST are rounded, and in the server's unknown time zone: MDTM tells
-        // them exactly, for the files whose time matters and is too close to tell.
-        if (ftp->hasFeature(QStringLiteral("MDTM"))) {
-            heuresDemandees = PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi());
-            if (!heuresDemandees.isEmpty()) {
-                etapeEnvoi = EtapeEnvoi::HeuresMp3;
-                for (const QString &nom : std::as_const(heuresDemandees))
-                    ftp->rawCommand(QStringLiteral("MDTM ") + nom);
-                return;
-            }
-        } else {
+        // The times of a LIST are truncated, in the server's unknown time zone: the MDTM of a
+        // file or two measures its clock, then MDTM tells the times still too close to tell.
+        if (!ftp->hasFeature(QStringLiteral("MDTM"))) {
             for (UrlInfo &entree : contenuMp3)
                 entree.setLastModified(QDateTime());
+        } else if (demanderHeures(PublishPlan::clockFiles(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HorlogeMp3)
+                   || demanderHeures(PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HeuresMp3)) {
+            return;
         }
+    } else if (etapeEnvoi == EtapeEnvoi::HorlogeMp3) {
+        // Measured on the times as listed, before the exact ones replace them.
+        decalageListe = PublishPlan::listOffset(contenuMp3, heuresMesurees);
+        reporterHeures();
+        if (demanderHeures(PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HeuresMp3))
+            return;
+    } else if (etapeEnvoi == EtapeEnvoi::HeuresMp3) {
+        reporterHeures();
     }
     envoyerFichiers();
 }
 
+bool ftpupload::demanderHeures(const QStringList &noms, EtapeEnvoi etape)
+{
+    if (noms.isEmpty())
+        return false;
+    etapeEnvoi = etape;
+    heuresDemandees = noms;
+    heuresMesurees.clear();
+    for (const QString &nom : noms)
+        ftp->rawCommand(QStringLiteral("MDTM ") + nom);
+    return true;
+}
+
 void ftpupload::noterHeure(int code, const QString &reponse)
 {
-    if (etapeEnvoi != EtapeEnvoi::HeuresMp3 || heuresDemandees.isEmpty())
+    if ((etapeEnvoi != EtapeEnvoi::HorlogeMp3 && etapeEnvoi != EtapeEnvoi::HeuresMp3) || heuresDemandees.isEmpty())
         return;
-    const QString nom = heuresDemandees.takeFirst();
     const std::optional<QDateTime> heure = code == 213 ? ftp::parseTimeVal(reponse) : std::nullopt;
+    heuresMesurees.insert(heuresDemandees.takeFirst(), heure.value_or(QDateTime()));
+}
+
+void ftpupload::reporterHeures()
+{
     for (UrlInfo &entree : contenuMp3) {
-        if (heure && entree.name() == nom)
-            entree.setLastModified(*heure);
+        const QDateTime heure = heuresMesurees.value(entree.name());
+        if (heure.isValid())
+            entree.setLastModified(heure);
     }
+    heuresMesurees.clear();
 }
 
 void ftpupload::envoyerFichiers()

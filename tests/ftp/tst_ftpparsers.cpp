@@ -226,6 +226,8 @@ void TestFtpParsers::listLinesBecomeEntries()
     QCOMPARE(info->isFile(), !dir);
     QCOMPARE(info->size(), size);
     QCOMPARE(info->lastModified(), modified);
+    // Only the lines of old Unix files, with a year instead of a time, carry no time of day.
+    QCOMPARE(info->isDateOnly(), !line.contains(u':'));
 }
 
 void TestFtpParsers::linesThatAreNoEntryAreSkipped_data()

@@ -26,6 +26,12 @@ UrlInfo remoteFile(const QString &name, qint64 size, qint64 secondsAfter, bool l
     return info;
 }
 
+// "a.mp3", "b.mp3", ...
+QString nth(qsizetype i)
+{
+    return QString(QLatin1Char(static_cast<char>('a' + i))) + QStringLiteral(".mp3");
+}
+
 File episode(const QString &name, qint64 size, File::Kind kind = File::Kind::Episode)
 {
     return {name, QStringLiteral("/show/") + name, size, localTime, kind};
@@ -76,6 +82,12 @@ private Q_SLOTS:
     void eachFileIsSentResumedOrLeft();
     void timesAreAskedOnlyWhereTheyDecide_data();
     void timesAreAskedOnlyWhereTheyDecide();
+    void listClockIsMeasured_data();
+    void listClockIsMeasured();
+    void clockIsMeasuredOnTheFilesThatNeedIt_data();
+    void clockIsMeasuredOnTheFilesThatNeedIt();
+    void measuredClockDecidesToTheMinute_data();
+    void measuredClockDecidesToTheMinute();
     void skippedFilesAreCountedInOneLine();
 };
 
@@ -162,7 +174,7 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
     QList<UrlInfo> remote{remoteFile(QStringLiteral("other.mp3"), 5, 0)};
     if (remoteSize >= 0)
         remote << remoteFile(name, remoteSize, remoteSecondsAfter, listed);
-    const PublishPlan plan = PublishPlan::sendFiles(local, remote, {onlyChanged, resumeOffered, true});
+    const PublishPlan plan = PublishPlan::sendFiles(local, remote, {onlyChanged, resumeOffered, true, {}});
     QCOMPARE(described(plan), expected.isEmpty() ? QStringList() : QStringList{expected});
     QCOMPARE(plan.upToDate, expected.isEmpty() ? 1 : 0);
     QCOMPARE(plan.commands.value(0).localPath, expected.isEmpty() ? QString() : QStringLiteral("/show/") + name);
@@ -200,8 +212,116 @@ void TestPublishPlan::timesAreAskedOnlyWhereTheyDecide()
     const QList<UrlInfo> remote{remoteFile(name, remoteSize, listedSecondsAfter, true),
                                 remoteFile(QStringLiteral("playlist.xml"), 1000, none),
                                 remoteFile(QStringLiteral("gone.mp3"), 1000, none)};
-    QCOMPARE(PublishPlan::timesWanted(local, remote, {true, resumeOffered, true}),
+    QCOMPARE(PublishPlan::timesWanted(local, remote, {true, resumeOffered, true, {}}),
              asked ? QStringList{name} : QStringList());
+}
+
+void TestPublishPlan::listClockIsMeasured_data()
+{
+    QTest::addColumn<QList<QDateTime>>("listed"); // of a.mp3, b.mp3, ...; a time of 00:00 stands for a date only
+    QTest::addColumn<QList<QDateTime>>("exact"); // invalid: MDTM refused
+    QTest::addColumn<qint64>("offset");
+
+    const QDate day(2025, 3, 10);
+    const QDateTime written(day, QTime(20, 16, 45), QTimeZone::utc());
+    const auto at = [](QDate date, int h, int m) { return QDateTime(date, QTime(h, m)); };
+    QTest::newRow("UTC") << QList{at(day, 20, 16)} << QList{written} << 0LL;
+    QTest::newRow("UTC+5:45, the next day") << QList{at(day.addDays(1), 2, 1)} << QList{written} << 20700LL;
+    QTest::newRow("UTC-9:30") << QList{at(day, 10, 46)} << QList{written} << -34200LL;
+    QTest::newRow("two that agree") << QList{at(day, 21, 16), at(day, 22, 0)}
+                                    << QList{written, QDateTime(day, QTime(21, 0), QTimeZone::utc())} << 3600LL;
+    QTest::newRow("summer time between") << QList{at(day, 21, 16), at(day, 23, 0)}
+                                         << QList{written, QDateTime(day, QTime(21, 0), QTimeZone::utc())} << none;
+    QTest::newRow("listed after it was written") << QList{at(day, 20, 17)} << QList{written} << none;
+    QTest::newRow("minutes before it was written") << QList{at(day, 20, 13)} << QList{written} << none;
+    QTest::newRow("beyond 14 hours") << QList{at(day.addDays(1), 11, 16)} << QList{written} << none;
+    QTest::newRow("date only") << QList{at(day, 0, 0)} << QList{written} << none;
+    QTest::newRow("MDTM refused") << QList{at(day, 20, 16)} << QList{QDateTime()} << none;
+}
+
+void TestPublishPlan::listClockIsMeasured()
+{
+    QFETCH(QList<QDateTime>, listed);
+    QFETCH(QList<QDateTime>, exact);
+    QFETCH(qint64, offset);
+    QList<UrlInfo> remote;
+    QHash<QString, QDateTime> measured;
+    for (qsizetype i = 0; i < listed.size(); ++i) {
+        UrlInfo &entry = remote.emplaceBack(remoteFile(nth(i), 1000, none));
+        entry.setLastModified(listed[i]);
+        entry.setDateOnly(listed[i].time() == QTime(0, 0));
+        measured.insert(entry.name(), exact[i]);
+    }
+    QCOMPARE(PublishPlan::listOffset(remote, measured).value_or(none), offset);
+}
+
+void TestPublishPlan::clockIsMeasuredOnTheFilesThatNeedIt_data()
+{
+    QTest::addColumn<QList<qint64>>("localAges"); // of a.mp3, b.mp3, ... in days
+    QTest::addColumn<QList<qint64>>("listedAfter"); // seconds after each local file; none: a date only
+    QTest::addColumn<QStringList>("names");
+
+    QTest::newRow("earliest and latest") << QList<qint64>{0, 0, 0} << QList<qint64>{3600, 1800, 7200}
+                                         << QStringList{QStringLiteral("b.mp3"), QStringLiteral("c.mp3")};
+    QTest::newRow("date only left out") << QList<qint64>{0, 0} << QList<qint64>{none, 60} << QStringList{QStringLiteral("b.mp3")};
+    QTest::newRow("times that decide already") << QList<qint64>{0} << QList<qint64>{3 * 24 * 3600} << QStringList();
+    QTest::newRow("too far apart") << QList<qint64>{0, 8} << QList<qint64>{60, 60} << QStringList();
+}
+
+void TestPublishPlan::clockIsMeasuredOnTheFilesThatNeedIt()
+{
+    QFETCH(QList<qint64>, localAges);
+    QFETCH(QList<qint64>, listedAfter);
+    QList<File> local;
+    QList<UrlInfo> remote;
+    for (qsizetype i = 0; i < localAges.size(); ++i) {
+        const QString name = nth(i);
+        local << episode(name, 1000);
+        local.last().modified = localTime.addDays(-localAges[i]);
+        const bool dateOnly = listedAfter[i] == none;
+        UrlInfo &entry = remote.emplaceBack(remoteFile(name, 1000, dateOnly ? 0 : listedAfter[i] - localAges[i] * 24 * 3600, true));
+        entry.setDateOnly(dateOnly);
+    }
+    QTEST(PublishPlan::clockFiles(local, remote, {true, true, true, {}}), "names");
+}
+
+void TestPublishPlan::measuredClockDecidesToTheMinute_data()
+{
+    QTest::addColumn<qint64>("writtenAfter"); // seconds after the local file
+    QTest::addColumn<qint64>("offset"); // of the LIST's clock; none: not measured
+    QTest::addColumn<bool>("dateOnly");
+    QTest::addColumn<qint64>("remoteSize");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<QString>("expected");
+
+    const QString put = QStringLiteral("put ep.mp3");
+    // The local file was written at 20:15:30.
+    QTest::newRow("90 s after, UTC+2") << 90LL << 7200LL << false << 1000LL << false << QString();
+    QTest::newRow("90 s before, UTC+2") << -90LL << 7200LL << false << 1000LL << false << put;
+    QTest::newRow("an hour after, UTC-5:30") << 3600LL << -19800LL << false << 1000LL << false << QString();
+    QTest::newRow("the next minute") << 30LL << 0LL << false << 1000LL << false << QString();
+    QTest::newRow("the same minute") << 20LL << 0LL << false << 1000LL << true << QString();
+    QTest::newRow("cut, a minute after") << 90LL << 0LL << false << 400LL << false << QStringLiteral("put ep.mp3 from 400");
+    QTest::newRow("date only") << 90LL << 0LL << true << 1000LL << true << QString();
+    QTest::newRow("not measured") << 90LL << none << false << 1000LL << true << QString();
+}
+
+void TestPublishPlan::measuredClockDecidesToTheMinute()
+{
+    QFETCH(qint64, writtenAfter);
+    QFETCH(qint64, offset);
+    QFETCH(bool, dateOnly);
+    QFETCH(qint64, remoteSize);
+    QFETCH(bool, asked);
+    QFETCH(QString, expected);
+    const QDateTime written = localTime.addSecs(writtenAfter + (offset == none ? 0 : offset));
+    UrlInfo entry = remoteFile(QStringLiteral("ep.mp3"), remoteSize, none);
+    entry.setLastModified(QDateTime(written.date(), dateOnly ? QTime(0, 0) : QTime(written.time().hour(), written.time().minute())));
+    entry.setDateOnly(dateOnly);
+    const PublishPlan::Options options{true, true, true, offset == none ? std::nullopt : std::optional(offset)};
+    const QList<File> local{episode(QStringLiteral("ep.mp3"), 1000)};
+    QCOMPARE(PublishPlan::timesWanted(local, {entry}, options), asked ? QStringList{QStringLiteral("ep.mp3")} : QStringList());
+    QCOMPARE(described(PublishPlan::sendFiles(local, {entry}, options)), expected.isEmpty() ? QStringList() : QStringList{expected});
 }
 
 void TestPublishPlan::skippedFilesAreCountedInOneLine()
@@ -211,7 +331,7 @@ void TestPublishPlan::skippedFilesAreCountedInOneLine()
     // Without times only sizes count, which the plan says first; files only on the server stay.
     const QList<UrlInfo> remote{remoteFile(QStringLiteral("1.mp3"), 10, none), remoteFile(QStringLiteral("2.mp3"), 10, none),
                                 remoteFile(QStringLiteral("3.mp3"), 4, none), remoteFile(QStringLiteral("old.mp3"), 4, none)};
-    const PublishPlan plan = PublishPlan::sendFiles(local, remote, {true, true, false});
+    const PublishPlan plan = PublishPlan::sendFiles(local, remote, {true, true, false, {}});
     QCOMPARE(described(plan), QStringList{QStringLiteral("put 3.mp3")});
     QCOMPARE(texts(plan),
              (QStringList{
