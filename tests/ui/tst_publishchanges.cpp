@@ -31,7 +31,7 @@ private Q_SLOTS:
     void choiceThatCannotBeKeptIsReported();
 
 private:
-    void startServer(const QStringList &unknownCommands);
+    void startServer(const QStringList &unknownCommands, bool vsftpd = false);
     void openWindow();
     // Presses the send button and returns the log lines of that publish.
     QStringList publish();
@@ -63,12 +63,13 @@ void PublishChangesTest::cleanup()
     m_dir.reset();
 }
 
-void PublishChangesTest::startServer(const QStringList &unknownCommands)
+void PublishChangesTest::startServer(const QStringList &unknownCommands, bool vsftpd)
 {
     m_server = std::make_unique<testkit::FtpServer>();
     testkit::FtpServer::Options options;
     options.root = m_dir->filePath(QStringLiteral("server"));
     options.unknownCommands = unknownCommands;
+    options.vsftpd = vsftpd;
     QVERIFY2(m_server->start(options), qPrintable(m_server->errorString()));
 }
 
@@ -106,12 +107,14 @@ void PublishChangesTest::secondPublishSendsOnlyTheNewFile_data()
     QTest::addColumn<QStringList>("unknownCommands");
     QTest::addColumn<bool>("sizesAlone");
     QTest::addColumn<int>("timesAsked"); // at most
+    QTest::addColumn<bool>("vsftpd");
 
-    QTest::newRow("MLSD") << QStringList{} << false << 0;
+    QTest::newRow("MLSD") << QStringList{} << false << 0 << false;
     // The four old files are too close to their copies for a LIST's time in an unknown zone: the
     // MDTM of the earliest and the latest tell the zone, and so the others.
-    QTest::newRow("LIST and MDTM") << QStringList{QStringLiteral("MLSD"), QStringLiteral("MLST")} << false << 2;
-    QTest::newRow("LIST alone") << QStringList{QStringLiteral("MLSD"), QStringLiteral("MLST"), QStringLiteral("MDTM")} << true << 0;
+    QTest::newRow("LIST and MDTM") << QStringList{QStringLiteral("MLSD"), QStringLiteral("MLST")} << false << 2 << false;
+    QTest::newRow("vsftpd") << QStringList{} << false << 2 << true;
+    QTest::newRow("LIST alone") << QStringList{QStringLiteral("MLSD"), QStringLiteral("MLST"), QStringLiteral("MDTM")} << true << 0 << false;
 }
 
 void PublishChangesTest::secondPublishSendsOnlyTheNewFile()
@@ -119,13 +122,17 @@ void PublishChangesTest::secondPublishSendsOnlyTheNewFile()
     QFETCH(QStringList, unknownCommands);
     QFETCH(bool, sizesAlone);
     QFETCH(int, timesAsked);
-    startServer(unknownCommands);
+    QFETCH(bool, vsftpd);
+    startServer(unknownCommands, vsftpd);
     QVERIFY(writeOld(local(QStringLiteral("one.mp3")), QByteArray(2000, '1')));
     QVERIFY(writeOld(local(QStringLiteral("two.mp3")), QByteArray(3000, '2')));
     QVERIFY(writeOld(local(QStringLiteral("playlist.xml")), "<playlist/>"));
     QVERIFY(writeOld(m_dir->filePath(QStringLiteral("dewplayer-playlist.swf")), "dew"));
     QVERIFY(writeOld(m_dir->filePath(QStringLiteral("player_mp3_multi.swf")), "multi"));
     openWindow();
+    // vsftpd, run by the test's user, does not chroot: the site's folder is named from the login folder.
+    if (vsftpd)
+        m_window->remoteFolderEdit->setText(QStringLiteral("site"));
     m_boxes->answer(QMessageBox::Ok);
     QVERIFY(publish().contains(QStringLiteral("0 fichier(s) déjà à jour sur le serveur.")));
     QCOMPARE(testkit::readFile(remote(QStringLiteral("two.mp3"))), QByteArray(3000, '2'));
