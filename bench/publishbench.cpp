@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     window.passwordEdit->setText(args[4]);
     window.localFolderEdit->setText(args[5]);
     window.remoteFolderEdit->setText(args[6]);
-    window.findChild<QCheckBox *>(QStringLiteral("nouveautesBox"))->setChecked(args[7] == QLatin1String("yes"));
+    window.findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"))->setChecked(args[7] == QLatin1String("yes"));
 
     int sent = 0;
     bool failed = false;

@@ -40,7 +40,7 @@
 namespace {
 
 // Red while the button can be pressed; disabled, it keeps the platform's greyed look.
-const QString styleRouge = QStringLiteral("QPushButton { color: red } QPushButton:disabled { color: palette(mid) }");
+const QString redButtonStyle = QStringLiteral("QPushButton { color: red } QPushButton:disabled { color: palette(mid) }");
 
 QPushButton *smallButton(const QString &text, QWidget *parent)
 {
@@ -51,8 +51,8 @@ QPushButton *smallButton(const QString &text, QWidget *parent)
 }
 
 // The choice of sending only the changes, beside config.ini, which the profile store rewrites.
-const QString fichierPublication = QStringLiteral("publication.ini");
-const QString cleNouveautes = QStringLiteral("Publication/nouveautesSeulement");
+const QString onlyChangesFile = QStringLiteral("publication.ini");
+const QString onlyChangesKey = QStringLiteral("Publication/nouveautesSeulement");
 
 } // namespace
 
@@ -63,8 +63,8 @@ ftpupload::ftpupload(const QString &langue)
     qDebug() << "Langue" << code << langue;
     if (traducteur.load(locations::readOnlyFile(QStringLiteral("TSL_") + code + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&traducteur);
-    if (traducteurQt.load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&traducteurQt);
+    if (qtTranslator.load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
 
     QCoreApplication::addLibraryPath(QCoreApplication::applicationDirPath());
     setWindowIcon(QIcon(locations::readOnlyFile(QStringLiteral("icone.png"))));
@@ -120,9 +120,9 @@ ftpupload::ftpupload(const QString &langue)
 
     resetButton = smallButton(tr("&RAZ"), serveurGroup);
     removeButton = smallButton(tr("&Supprimer"), serveurGroup);
-    removeButton->setStyleSheet(styleRouge);
+    removeButton->setStyleSheet(redButtonStyle);
     addButton = smallButton(tr("&Ajouter"), serveurGroup);
-    addButton->setStyleSheet(styleRouge);
+    addButton->setStyleSheet(redButtonStyle);
     serveurGrid->addWidget(resetButton, 0, 5, Qt::AlignRight);
     serveurGrid->addWidget(removeButton, 1, 5, Qt::AlignRight);
     serveurGrid->addWidget(addButton, 2, 5, Qt::AlignRight);
@@ -139,14 +139,14 @@ ftpupload::ftpupload(const QString &langue)
     testButton = new QPushButton(QStringLiteral("<") + QChar(0x2550) + tr(" &TESTER!"), actionsGroup);
     testButton->setEnabled(true);
     sendButton = new QPushButton(tr("&Envoyer les fichiers"), actionsGroup);
-    sendButton->setStyleSheet(styleRouge);
+    sendButton->setStyleSheet(redButtonStyle);
     deleteFilesButton = new QPushButton(tr("S&upprimer les fichiers"), actionsGroup);
-    deleteFilesButton->setStyleSheet(styleRouge);
+    deleteFilesButton->setStyleSheet(redButtonStyle);
     languageCombo = new QComboBox(actionsGroup);
     languageCombo->setDuplicatesEnabled(false);
     languageCombo->addItems(languageEntries());
     languageCombo->setCurrentIndex(langue.isEmpty() ? 0 : languageCombo->findText(langue, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    indexLangue = languageCombo->currentIndex();
+    languageIndex = languageCombo->currentIndex();
     commentButton = new QPushButton(tr("C&ommenter / Signaler une erreur"), actionsGroup);
     actionsGrid->addWidget(testButton, 0, 0);
     actionsGrid->addWidget(sendButton, 1, 0);
@@ -154,10 +154,10 @@ ftpupload::ftpupload(const QString &langue)
     actionsGrid->addWidget(languageCombo, 3, 0);
     actionsGrid->addWidget(commentButton, 4, 0);
     // Beside the send button, in a column of its own: the buttons keep their places.
-    nouveautesBox = new QCheckBox(tr("N'envoyer que les nouveautés"), actionsGroup);
-    nouveautesBox->setObjectName(QStringLiteral("nouveautesBox"));
-    nouveautesBox->setChecked(QSettings(fichierPublication, QSettings::IniFormat).value(cleNouveautes, false).toBool());
-    actionsGrid->addWidget(nouveautesBox, 1, 1);
+    onlyChangesBox = new QCheckBox(tr("N'envoyer que les nouveautés"), actionsGroup);
+    onlyChangesBox->setObjectName(QStringLiteral("onlyChangesBox"));
+    onlyChangesBox->setChecked(QSettings(onlyChangesFile, QSettings::IniFormat).value(onlyChangesKey, false).toBool());
+    actionsGrid->addWidget(onlyChangesBox, 1, 1);
 
     auto *logoLabel = new QLabel(actionsGroup);
     logoLabel->setPixmap(QPixmap::fromImage(
@@ -242,7 +242,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(addButton, &QPushButton::clicked, this, &ftpupload::save);
     connect(removeButton, &QPushButton::clicked, this, &ftpupload::effacer);
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
-    connect(nouveautesBox, &QCheckBox::toggled, this, &ftpupload::enregistrerNouveautes);
+    connect(onlyChangesBox, &QCheckBox::toggled, this, &ftpupload::saveOnlyChanges);
     connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
 
     // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
@@ -254,7 +254,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
     connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
-    connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noterHeure);
+    connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noteTime);
 
     // Loading the TLS library takes longer than a whole publish of the changes on a fast link:
     // it is done while the form is filled in, not when the send button is pressed.
@@ -263,13 +263,13 @@ ftpupload::ftpupload(const QString &langue)
 
 ftpupload::~ftpupload() = default;
 
-void ftpupload::enregistrerNouveautes(bool seulement)
+void ftpupload::saveOnlyChanges(bool seulement)
 {
-    QSettings settings(fichierPublication, QSettings::IniFormat);
-    settings.setValue(cleNouveautes, seulement);
+    QSettings settings(onlyChangesFile, QSettings::IniFormat);
+    settings.setValue(onlyChangesKey, seulement);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        notifierErreur(tr("Le choix n'a pas pu être enregistré dans %1.").arg(fichierPublication));
+        notifyError(tr("Le choix n'a pas pu être enregistré dans %1.").arg(onlyChangesFile));
 }
 
 void ftpupload::notifier(const QString &message)
@@ -294,23 +294,23 @@ void ftpupload::changerLangue(const QString &langue)
 {
     // The window goes away with its FTP client: a transfer would be cut short, and the server
     // would keep a truncated episode as a finished one.
-    if (operationFtpEnCours()) {
+    if (ftpBusy()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         const QSignalBlocker bloqueur(languageCombo);
-        languageCombo->setCurrentIndex(indexLangue);
+        languageCombo->setCurrentIndex(languageIndex);
         return;
     }
     Q_EMIT changeageLangue(langue);
     // The replacement window installs its own translation; this one must no longer answer.
     QCoreApplication::removeTranslator(&traducteur);
-    QCoreApplication::removeTranslator(&traducteurQt);
+    QCoreApplication::removeTranslator(&qtTranslator);
     close();
     deleteLater();
 }
 
 void ftpupload::closeEvent(QCloseEvent *event)
 {
-    if (operationFtpEnCours() && !fichiersParCommande.isEmpty()) {
+    if (ftpBusy() && !fichiersParCommande.isEmpty()) {
         const auto reponse = QMessageBox::question(this, tr("Envoi en cours"), tr("Un envoi est en cours. Quitter quand même ?"),
                                                    QMessageBox::Yes | QMessageBox::No);
         if (reponse != QMessageBox::Yes) {

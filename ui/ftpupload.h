@@ -124,37 +124,37 @@ private:
     void notifierSansHeure(const QString &message);
 
     // A red line; text is shown as it is, never as markup.
-    void notifierErreur(const QString &texte);
+    void notifyError(const QString &texte);
     // A connection is open, or commands are queued for one.
-    bool operationFtpEnCours() const;
+    bool ftpBusy() const;
     // The error box, and the same text as a red line.
-    void signalerErreur(const QString &message);
+    void showError(const QString &message);
     // False, after saying so, when no server is given.
-    bool serveurRenseigne(const QString &hote);
+    bool serverGiven(const QString &hote);
     // Remembers the server of the connection as one that speaks TLS, and its certificate if
     // the user chose to trust it always.
-    void retenirServeurTls();
+    void rememberTlsServer();
 
     // What follows a finished listing: the upload's puts, or the deletion's question.
     void envoyerDossier();
     void proposerSuppression();
     // With only the changes sent: what follows the listing of MP3, and the times asked of the
     // server when that listing gave none.
-    void comparerMp3();
-    void noterHeure(int code, const QString &reponse);
+    void compareMp3();
+    void noteTime(int code, const QString &reponse);
     // Gives the entries of MP3 the times the server told.
-    void reporterHeures();
+    void applyTimes();
     // Queues the puts of the files that the plan keeps, given what MP3 holds.
-    void envoyerFichiers();
-    PublishPlan::Options optionsEnvoi() const;
+    void queueFiles();
+    PublishPlan::Options uploadOptions() const;
     // Queues a plan's commands and logs its lines.
-    void executer(const PublishPlan &plan);
+    void runPlan(const PublishPlan &plan);
     // Queues a put of the local file, from offset on, and keeps its file object until the put finishes.
     void mettreEnFile(const QString &chemin, const QString &nomDistant, qint64 offset);
     // The upload has nothing more to do: ready, and the connection is closed.
-    void terminer();
+    void finishUpload();
     // The choice of sending only the changes, kept in its own file.
-    void enregistrerNouveautes(bool seulement);
+    void saveOnlyChanges(bool seulement);
 
     // Writes feed.xml into a folder when its details name a public address, and reports it.
     feed::FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing);
@@ -170,33 +170,33 @@ private:
     QString hoteConnexion;
     quint16 portConnexion = 0;
     // Trusted always by the user, kept once the connection has logged in with it.
-    QSslCertificate certificatAApprouver;
+    QSslCertificate certificateToTrust;
 
     // Removals of the running deletion not finished yet.
     int suppressionsRestantes = 0;
 
     // "N'envoyer que les nouveautés".
-    QCheckBox *nouveautesBox = nullptr;
+    QCheckBox *onlyChangesBox = nullptr;
     // Where an upload that sends only the changes stands once the site's folder is listed.
-    enum class EtapeEnvoi { Dossier, ContenuMp3, HorlogeMp3, HeuresMp3 };
-    EtapeEnvoi etapeEnvoi = EtapeEnvoi::Dossier;
+    enum class UploadStep { Folder, Mp3Listing, Mp3Clock, Mp3Times };
+    UploadStep uploadStep = UploadStep::Folder;
     // Asks MDTM of each file, in that step; false when there is none to ask.
-    bool demanderHeures(const QStringList &noms, EtapeEnvoi etape);
+    bool askTimes(const QStringList &noms, UploadStep etape);
     // The box's state when the running upload listed the site's folder.
-    bool envoiNouveautes = false;
+    bool onlyChanges = false;
     // The files of the running upload, the entries of MP3, the files whose time was asked and
     // not answered yet, the times answered (invalid when refused), and the LIST's clock.
-    QList<PublishPlan::LocalFile> fichiersPublies;
-    QList<UrlInfo> contenuMp3;
-    QStringList heuresDemandees;
-    QHash<QString, QDateTime> heuresMesurees;
-    std::optional<qint64> decalageListe;
+    QList<PublishPlan::LocalFile> publishedFiles;
+    QList<UrlInfo> mp3Entries;
+    QStringList timesAsked;
+    QHash<QString, QDateTime> timesMeasured;
+    std::optional<qint64> listingOffset;
 
     QTranslator traducteur;
     // Qt's own texts (the standard buttons of the boxes) in the same language.
-    QTranslator traducteurQt;
+    QTranslator qtTranslator;
     // The language the window was built in, for a change that must be refused.
-    int indexLangue = 0;
+    int languageIndex = 0;
 
     QPushButton *feedButton = nullptr;
     // The feed written by the running upload.

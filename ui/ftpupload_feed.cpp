@@ -41,17 +41,17 @@ feed::FeedOutcome ftpupload::writeFeed(const QString &folder, const QFileInfoLis
     case Status::InvalidAddress:
         break;
     case Status::DetailsNotSaved:
-        notifierErreur(tr("Les nouveaux épisodes n'ont pas pu être inscrits dans feed.ini : feed.xml n'a pas été écrit."));
+        notifyError(tr("Les nouveaux épisodes n'ont pas pu être inscrits dans feed.ini : feed.xml n'a pas été écrit."));
         break;
     case Status::FeedNotWritten:
-        notifierErreur(tr("Le fichier feed.xml n'a pas pu être écrit."));
+        notifyError(tr("Le fichier feed.xml n'a pas pu être écrit."));
         break;
     case Status::Written:
         notifier(tr(" : Le fichier feed.xml a été généré."));
         break;
     }
     for (const QString &problem : outcome.problems)
-        notifierErreur(problem);
+        notifyError(problem);
     return outcome;
 }
 

@@ -36,11 +36,11 @@ const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold
 // Certificates trusted always, and the servers that have logged in over TLS, in the working
 // directory beside config.ini.
 const QString fichierCertificats = QStringLiteral("certificats.txt");
-const QString fichierServeursTls = QStringLiteral("serveurs-tls.txt");
+const QString tlsServersFile = QStringLiteral("serveurs-tls.txt");
 
 } // namespace
 
-bool ftpupload::operationFtpEnCours() const
+bool ftpupload::ftpBusy() const
 {
     // A connection is open, or queued and not started yet (the state changes only once it starts).
     return ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
@@ -63,9 +63,9 @@ void ftpupload::ftpEtat(int state)
         return;
     if (ftp->isEncrypted()) {
         notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
-        retenirServeurTls();
+        rememberTlsServer();
     } else
-        notifierErreur(tr("Connexion non chiffrée : le serveur ne propose pas TLS."));
+        notifyError(tr("Connexion non chiffrée : le serveur ne propose pas TLS."));
 }
 
 void ftpupload::ftpTacheSuivante(int, bool)
@@ -82,10 +82,10 @@ void ftpupload::ftpTacheSuivante(int, bool)
     if (ftp->hasPendingCommands() || ftp->state() == FtpClient::Unconnected
         || ftp->currentCommand() == FtpClient::List || ftp->currentCommand() == FtpClient::RawCommand)
         return;
-    terminer();
+    finishUpload();
 }
 
-void ftpupload::terminer()
+void ftpupload::finishUpload()
 {
     if (ftp->error() == FtpClient::NoError)
         notifier(QStringLiteral(" : <span style='color: green; font-weight: bold'>Prêt</span>."));
@@ -96,7 +96,7 @@ void ftpupload::commandFinished(int, bool)
 {
     const bool echec = ftp->error() != FtpClient::NoError;
     if (echec) {
-        signalerErreur(QStringLiteral("ftp error ") + QString::number(ftp->error()) + QStringLiteral(" : ")
+        showError(QStringLiteral("ftp error ") + QString::number(ftp->error()) + QStringLiteral(" : ")
                        + ftp->errorString());
         managerActivationBoutons(QString());
     }
@@ -116,56 +116,56 @@ void ftpupload::commandFinished(int, bool)
     case FtpClient::List:
         if (!modeEnvoi)
             proposerSuppression();
-        else if (etapeEnvoi == EtapeEnvoi::ContenuMp3)
-            comparerMp3();
+        else if (uploadStep == UploadStep::Mp3Listing)
+            compareMp3();
         else
             envoyerDossier();
         listeDistante.clear();
         break;
     case FtpClient::RawCommand:
-        if (modeEnvoi && (etapeEnvoi == EtapeEnvoi::HorlogeMp3 || etapeEnvoi == EtapeEnvoi::HeuresMp3)
-            && (echec || heuresDemandees.isEmpty()))
-            comparerMp3();
+        if (modeEnvoi && (uploadStep == UploadStep::Mp3Clock || uploadStep == UploadStep::Mp3Times)
+            && (echec || timesAsked.isEmpty()))
+            compareMp3();
         break;
     default:
         break;
     }
 }
 
-void ftpupload::signalerErreur(const QString &message)
+void ftpupload::showError(const QString &message)
 {
     // The server's text is shown as it is, never interpreted as markup.
     QMessageBox box(QMessageBox::Critical, QStringLiteral("erreur"), message, QMessageBox::Ok, this);
     box.setTextFormat(Qt::PlainText);
     box.exec();
-    notifierErreur(message);
+    notifyError(message);
 }
 
-void ftpupload::notifierErreur(const QString &texte)
+void ftpupload::notifyError(const QString &texte)
 {
     notifier(QStringLiteral(" : ") + rouge + texte.toHtmlEscaped() + QStringLiteral("</span>"));
 }
 
-bool ftpupload::serveurRenseigne(const QString &hote)
+bool ftpupload::serverGiven(const QString &hote)
 {
     if (!hote.trimmed().isEmpty())
         return true;
-    signalerErreur(tr("Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast."));
+    showError(tr("Le champ « Nom du serveur » est vide : indiquez le serveur FTP du podcast."));
     return false;
 }
 
 void ftpupload::addToList(const UrlInfo &info)
 {
     const QString name = info.name();
-    if (modeEnvoi && etapeEnvoi == EtapeEnvoi::ContenuMp3) {
-        contenuMp3.append(info);
+    if (modeEnvoi && uploadStep == UploadStep::Mp3Listing) {
+        mp3Entries.append(info);
     } else if (modeEnvoi) {
         listeDistante.append(name);
     } else if (name != QLatin1String(".") && name != QLatin1String("..") && !info.isDir()) {
         if (ftp::isPlainFileName(name))
             listeDistante.append(name);
         else
-            notifierErreur(tr("Nom de fichier distant invalide, non supprimé : %1").arg(ftp::readableName(name)));
+            notifyError(tr("Nom de fichier distant invalide, non supprimé : %1").arg(ftp::readableName(name)));
     }
 }
 
@@ -186,130 +186,130 @@ void ftpupload::upload()
     // Once more, so that the files just written are sent.
     if (playlistEcrite || flux.status == feed::FeedOutcome::Status::Written)
         triFichiers();
-    if (operationFtpEnCours()) {
+    if (ftpBusy()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
-    if (!serveurRenseigne(hoteFtp))
+    if (!serverGiven(hoteFtp))
         return;
     uploadFeed = flux;
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
-    etapeEnvoi = EtapeEnvoi::Dossier;
+    uploadStep = UploadStep::Folder;
     ftp->list();
 }
 
 void ftpupload::envoyerDossier()
 {
-    envoiNouveautes = nouveautesBox->isChecked();
+    onlyChanges = onlyChangesBox->isChecked();
     // The feed's cover goes with the episodes when the upload wrote the feed.
     const bool avecCouverture = uploadFeed.status == feed::FeedOutcome::Status::Written
                                 && !uploadFeed.coverImage.isEmpty();
     const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
-    fichiersPublies = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
-    contenuMp3.clear();
-    decalageListe.reset();
-    const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, envoiNouveautes);
-    executer(dossier);
+    publishedFiles = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
+    mp3Entries.clear();
+    listingOffset.reset();
+    const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, onlyChanges);
+    runPlan(dossier);
     if (dossier.commands.last().kind == PublishPlan::Command::Kind::List)
-        etapeEnvoi = EtapeEnvoi::ContenuMp3;
+        uploadStep = UploadStep::Mp3Listing;
     else
-        envoyerFichiers();
+        queueFiles();
 }
 
-PublishPlan::Options ftpupload::optionsEnvoi() const
+PublishPlan::Options ftpupload::uploadOptions() const
 {
     // A completed file is checked with SIZE: without it, resuming would fail every time.
-    return {envoiNouveautes,
+    return {onlyChanges,
             ftp->hasFeature(QStringLiteral("REST STREAM")) && ftp->hasFeature(QStringLiteral("SIZE")),
-            ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM")), decalageListe};
+            ftp->hasFeature(QStringLiteral("MLST")) || ftp->hasFeature(QStringLiteral("MDTM")), listingOffset};
 }
 
-void ftpupload::comparerMp3()
+void ftpupload::compareMp3()
 {
     if (ftp->error() != FtpClient::NoError) {
         // Reported already; what the server holds is unknown, so nothing is sent.
         modeEnvoi = false;
-        heuresDemandees.clear();
-        heuresMesurees.clear();
-        fichiersPublies.clear();
-        contenuMp3.clear();
+        timesAsked.clear();
+        timesMeasured.clear();
+        publishedFiles.clear();
+        mp3Entries.clear();
         if (ftp->state() != FtpClient::Unconnected)
             ftp->close();
         return;
     }
-    if (etapeEnvoi == EtapeEnvoi::ContenuMp3 && !ftp->hasFeature(QStringLiteral("MLST"))) {
+    if (uploadStep == UploadStep::Mp3Listing && !ftp->hasFeature(QStringLiteral("MLST"))) {
         // The times of a LIST are truncated, in the server's unknown time zone: the MDTM of a
         // file or two measures its clock, then MDTM tells the times still too close to tell.
         if (!ftp->hasFeature(QStringLiteral("MDTM"))) {
-            for (UrlInfo &entree : contenuMp3)
+            for (UrlInfo &entree : mp3Entries)
                 entree.setLastModified(QDateTime());
-        } else if (demanderHeures(PublishPlan::clockFiles(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HorlogeMp3)
-                   || demanderHeures(PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HeuresMp3)) {
+        } else if (askTimes(PublishPlan::clockFiles(publishedFiles, mp3Entries, uploadOptions()), UploadStep::Mp3Clock)
+                   || askTimes(PublishPlan::timesWanted(publishedFiles, mp3Entries, uploadOptions()), UploadStep::Mp3Times)) {
             return;
         }
-    } else if (etapeEnvoi == EtapeEnvoi::HorlogeMp3) {
+    } else if (uploadStep == UploadStep::Mp3Clock) {
         // Measured on the times as listed, before the exact ones replace them.
-        decalageListe = PublishPlan::listOffset(contenuMp3, heuresMesurees);
-        reporterHeures();
-        if (demanderHeures(PublishPlan::timesWanted(fichiersPublies, contenuMp3, optionsEnvoi()), EtapeEnvoi::HeuresMp3))
+        listingOffset = PublishPlan::listOffset(mp3Entries, timesMeasured);
+        applyTimes();
+        if (askTimes(PublishPlan::timesWanted(publishedFiles, mp3Entries, uploadOptions()), UploadStep::Mp3Times))
             return;
-    } else if (etapeEnvoi == EtapeEnvoi::HeuresMp3) {
-        reporterHeures();
+    } else if (uploadStep == UploadStep::Mp3Times) {
+        applyTimes();
     }
-    envoyerFichiers();
+    queueFiles();
 }
 
-bool ftpupload::demanderHeures(const QStringList &noms, EtapeEnvoi etape)
+bool ftpupload::askTimes(const QStringList &noms, UploadStep etape)
 {
     if (noms.isEmpty())
         return false;
-    etapeEnvoi = etape;
-    heuresDemandees = noms;
-    heuresMesurees.clear();
+    uploadStep = etape;
+    timesAsked = noms;
+    timesMeasured.clear();
     for (const QString &nom : noms)
         ftp->rawCommand(QStringLiteral("MDTM ") + nom);
     return true;
 }
 
-void ftpupload::noterHeure(int code, const QString &reponse)
+void ftpupload::noteTime(int code, const QString &reponse)
 {
-    if ((etapeEnvoi != EtapeEnvoi::HorlogeMp3 && etapeEnvoi != EtapeEnvoi::HeuresMp3) || heuresDemandees.isEmpty())
+    if ((uploadStep != UploadStep::Mp3Clock && uploadStep != UploadStep::Mp3Times) || timesAsked.isEmpty())
         return;
     const std::optional<QDateTime> heure = code == 213 ? ftp::parseTimeVal(reponse) : std::nullopt;
-    heuresMesurees.insert(heuresDemandees.takeFirst(), heure.value_or(QDateTime()));
+    timesMeasured.insert(timesAsked.takeFirst(), heure.value_or(QDateTime()));
 }
 
-void ftpupload::reporterHeures()
+void ftpupload::applyTimes()
 {
-    for (UrlInfo &entree : contenuMp3) {
-        const QDateTime heure = heuresMesurees.value(entree.name());
+    for (UrlInfo &entree : mp3Entries) {
+        const QDateTime heure = timesMeasured.value(entree.name());
         if (heure.isValid())
             entree.setLastModified(heure);
     }
-    heuresMesurees.clear();
+    timesMeasured.clear();
 }
 
-void ftpupload::envoyerFichiers()
+void ftpupload::queueFiles()
 {
     // Leftovers of an upload cut short: their puts were discarded and never ran.
     fichiersEnAttente.clear();
     qDeleteAll(fichiersParCommande);
     fichiersParCommande.clear();
 
-    const PublishPlan envoi = PublishPlan::sendFiles(fichiersPublies, contenuMp3, optionsEnvoi());
-    executer(envoi);
+    const PublishPlan envoi = PublishPlan::sendFiles(publishedFiles, mp3Entries, uploadOptions());
+    runPlan(envoi);
     modeEnvoi = false;
-    etapeEnvoi = EtapeEnvoi::Dossier;
-    fichiersPublies.clear();
-    contenuMp3.clear();
+    uploadStep = UploadStep::Folder;
+    publishedFiles.clear();
+    mp3Entries.clear();
     // Everything is on the server already, and nothing else will end the connection.
     if (!ftp->hasPendingCommands())
-        terminer();
+        finishUpload();
 }
 
-void ftpupload::executer(const PublishPlan &plan)
+void ftpupload::runPlan(const PublishPlan &plan)
 {
     for (const PublishPlan::Command &commande : plan.commands) {
         switch (commande.kind) {
@@ -348,11 +348,11 @@ void ftpupload::effacerMp3()
 {
     // On an open connection the folder it stands in is unknown (during an upload it is the
     // site's own folder): removing from there could empty the wrong folder.
-    if (operationFtpEnCours()) {
+    if (ftpBusy()) {
         notifier(tr(" : Une opération FTP est déjà en cours."));
         return;
     }
-    if (!serveurRenseigne(serverEdit->text()))
+    if (!serverGiven(serverEdit->text()))
         return;
     connecter(serverEdit->text());
     ftp->cd(remoteFolderEdit->text() + QStringLiteral("/MP3"));
@@ -383,26 +383,26 @@ void ftpupload::connecter(const QString &hote)
 {
     hoteConnexion = hote;
     portConnexion = portNumber(portEdit->text());
-    certificatAApprouver.clear();
+    certificateToTrust.clear();
     // A server that has logged in over TLS, or whose certificate is trusted always, never gets
     // the password in clear, even if it (or someone in its place) stops offering TLS.
-    ftp->setTlsRequired(HostRecords(fichierServeursTls).contains(hoteConnexion, portConnexion)
+    ftp->setTlsRequired(HostRecords(tlsServersFile).contains(hoteConnexion, portConnexion)
                         || TrustedCertificates(fichierCertificats).contains(hoteConnexion, portConnexion));
     ftp->connectToHost(hoteConnexion, portConnexion);
     ftp->login(userEdit->text(), passwordEdit->text());
 }
 
-void ftpupload::retenirServeurTls()
+void ftpupload::rememberTlsServer()
 {
-    HostRecords serveurs(fichierServeursTls);
+    HostRecords serveurs(tlsServersFile);
     if (!serveurs.contains(hoteConnexion, portConnexion) && !serveurs.insert(hoteConnexion, portConnexion))
-        notifierErreur(tr("Le serveur n'a pas pu être enregistré comme serveur TLS : %1").arg(serveurs.errorString()));
-    if (certificatAApprouver.isNull())
+        notifyError(tr("Le serveur n'a pas pu être enregistré comme serveur TLS : %1").arg(serveurs.errorString()));
+    if (certificateToTrust.isNull())
         return;
     TrustedCertificates approuves(fichierCertificats);
-    if (!approuves.trust(hoteConnexion, portConnexion, certificatAApprouver))
-        notifierErreur(tr("Le certificat n'a pas pu être enregistré : %1").arg(approuves.errorString()));
-    certificatAApprouver.clear();
+    if (!approuves.trust(hoteConnexion, portConnexion, certificateToTrust))
+        notifyError(tr("Le certificat n'a pas pu être enregistré : %1").arg(approuves.errorString()));
+    certificateToTrust.clear();
 }
 
 void ftpupload::questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs)
@@ -431,6 +431,6 @@ void ftpupload::questionCertificat(const QSslCertificate &certificat, const QLis
     // The server may have given up on the connection while the user read the question: a
     // certificate trusted always is kept once the connection has gone through with it.
     if (box.clickedButton() == toujours)
-        certificatAApprouver = certificat;
+        certificateToTrust = certificat;
     ftp->acceptCertificate();
 }

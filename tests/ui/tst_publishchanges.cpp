@@ -79,7 +79,7 @@ void PublishChangesTest::openWindow()
     m_window = std::make_unique<ftpupload>(QString());
     m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
     publishingkit::fillForm(m_window.get(), *m_server, m_dir->filePath(QStringLiteral("src")));
-    auto *box = m_window->findChild<QCheckBox *>(QStringLiteral("nouveautesBox"));
+    auto *box = m_window->findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"));
     QVERIFY(box);
     box->setChecked(true);
 }
@@ -206,20 +206,20 @@ void PublishChangesTest::publishWithNothingNewEndsTheConnection()
 void PublishChangesTest::choiceIsKeptAcrossRuns()
 {
     auto first = std::make_unique<ftpupload>(QString());
-    auto *box = first->findChild<QCheckBox *>(QStringLiteral("nouveautesBox"));
+    auto *box = first->findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"));
     QVERIFY(box);
     QVERIFY(!box->isChecked());
     box->setChecked(true);
     first.reset();
     ftpupload second{QString()};
-    QVERIFY(second.findChild<QCheckBox *>(QStringLiteral("nouveautesBox"))->isChecked());
+    QVERIFY(second.findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"))->isChecked());
 }
 
 void PublishChangesTest::choiceThatCannotBeKeptIsReported()
 {
     QVERIFY(QDir().mkdir(QStringLiteral("publication.ini")));
     ftpupload window{QString()};
-    window.findChild<QCheckBox *>(QStringLiteral("nouveautesBox"))->setChecked(true);
+    window.findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"))->setChecked(true);
     QVERIFY(publishingkit::logLines(window.log).constLast().endsWith(
         QStringLiteral(" : Le choix n'a pas pu être enregistré dans publication.ini.")));
 }
