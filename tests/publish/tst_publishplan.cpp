@@ -13,16 +13,21 @@ const QDateTime localTime(QDate(2025, 3, 10), QTime(20, 15, 30, 700), QTimeZone:
 // Remote times as seconds after the local file's (whole) second; "none" when not given.
 constexpr qint64 none = std::numeric_limits<qint64>::min();
 
-// listed: the time as a LIST gives it, the server's clock without its zone (UTC here).
-UrlInfo remoteFile(const QString &name, qint64 size, qint64 secondsAfter, bool listed = false)
+// How a remote time is given: exact (MLSD, MDTM), or as a LIST gives it, the server's clock without
+// its zone (UTC here), to the minute or, for older files, to the day.
+enum class Listed { No, ToTheMinute, DateOnly };
+
+UrlInfo remoteFile(const QString &name, qint64 size, qint64 secondsAfter, Listed listed = Listed::No)
 {
     UrlInfo info;
     info.setName(name);
     info.setFile(true);
     info.setSize(size);
     const QDateTime when = localTime.addMSecs(-700).addSecs(secondsAfter);
+    const QTime minute(when.time().hour(), when.time().minute());
     if (secondsAfter != none)
-        info.setLastModified(listed ? QDateTime(when.date(), when.time()) : when);
+        info.setLastModified(listed == Listed::No ? when : QDateTime(when.date(), listed == Listed::DateOnly ? QTime(0, 0) : minute));
+    info.setDateOnly(listed == Listed::DateOnly);
     return info;
 }
 
@@ -71,8 +76,6 @@ private Q_SLOTS:
     void listClockIsMeasured();
     void clockIsMeasuredOnTheFilesThatNeedIt_data();
     void clockIsMeasuredOnTheFilesThatNeedIt();
-    void measuredClockDecidesToTheMinute_data();
-    void measuredClockDecidesToTheMinute();
     void skippedFilesAreCountedInOneLine();
 };
 
@@ -108,8 +111,9 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("remoteSize"); // -1: not on the server; the local file has 1000 bytes
-    QTest::addColumn<qint64>("remoteSecondsAfter");
-    QTest::addColumn<bool>("listed");
+    QTest::addColumn<qint64>("remoteSecondsAfter"); // the time the server gives, after the local file's
+    QTest::addColumn<Listed>("listed");
+    QTest::addColumn<qint64>("listOffset"); // of the LIST's clock, as measured; none: not measured
     QTest::addColumn<bool>("onlyChanged");
     QTest::addColumn<bool>("resumeOffered");
     QTest::addColumn<bool>("asked");
@@ -118,34 +122,41 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft_data()
     const QString ep = QStringLiteral("ep.mp3");
     const QString put = QStringLiteral("put ep.mp3");
     const QString resume = QStringLiteral("put ep.mp3 from 400");
-    const qint64 day = 24 * 3600;
-    QTest::newRow("unchanged") << ep << 1000LL << 3600LL << false << true << true << false << QString();
-    QTest::newRow("unchanged, same second") << ep << 1000LL << 0LL << false << true << true << false << QString();
-    QTest::newRow("newer here") << ep << 1000LL << -1LL << false << true << true << false << put;
-    QTest::newRow("bigger there") << ep << 1500LL << 3600LL << false << true << true << false << put;
-    QTest::newRow("smaller and newer there: cut") << ep << 400LL << 60LL << false << true << true << false << resume;
-    QTest::newRow("cut, server without REST STREAM") << ep << 400LL << 60LL << false << true << false << false << put;
-    QTest::newRow("cut, nothing arrived") << ep << 0LL << 60LL << false << true << true << false << put;
-    QTest::newRow("smaller and older there") << ep << 400LL << -60LL << false << true << true << false << put;
-    QTest::newRow("not there") << ep << -1LL << none << false << true << true << false << put;
-    QTest::newRow("no time, same size") << ep << 1000LL << none << false << true << true << true << QString();
-    QTest::newRow("no time, smaller") << ep << 400LL << none << false << true << true << true << put;
-    QTest::newRow("no time, smaller, no REST STREAM") << ep << 400LL << none << false << true << false << false << put;
-    QTest::newRow("no time, nothing arrived") << ep << 0LL << none << false << true << true << false << put;
-    QTest::newRow("no time, bigger") << ep << 1500LL << none << false << true << true << false << put;
+    const qint64 day = 24 * 3600, hour = 3600;
+    const Listed exact = Listed::No, list = Listed::ToTheMinute;
+    QTest::newRow("unchanged, same second") << ep << 1000LL << 0LL << exact << none << true << true << false << QString();
+    QTest::newRow("newer here") << ep << 1000LL << -1LL << exact << none << true << true << false << put;
+    QTest::newRow("bigger there") << ep << 1500LL << hour << exact << none << true << true << false << put;
+    QTest::newRow("smaller and newer there: cut") << ep << 400LL << 60LL << exact << none << true << true << false << resume;
+    QTest::newRow("cut, server without REST STREAM") << ep << 400LL << 60LL << exact << none << true << false << false << put;
+    QTest::newRow("cut, nothing arrived") << ep << 0LL << 60LL << exact << none << true << true << false << put;
+    QTest::newRow("smaller and older there") << ep << 400LL << -60LL << exact << none << true << true << false << put;
+    QTest::newRow("not there") << ep << -1LL << none << exact << none << true << true << false << put;
+    QTest::newRow("no time, same size") << ep << 1000LL << none << exact << none << true << true << true << QString();
+    QTest::newRow("no time, smaller") << ep << 400LL << none << exact << none << true << true << true << put;
+    QTest::newRow("no time, smaller, no REST STREAM") << ep << 400LL << none << exact << none << true << false << false << put;
+    QTest::newRow("no time, nothing arrived") << ep << 0LL << none << exact << none << true << true << false << put;
+    QTest::newRow("no time, bigger") << ep << 1500LL << none << exact << none << true << true << false << put;
     // MDTM with such a name would set the file's time on vsftpd.
-    QTest::newRow("no time, name that sets a time") << QStringLiteral("20240131120000 ep.mp3") << 1000LL << none << false
+    QTest::newRow("no time, name that sets a time") << QStringLiteral("20240131120000 ep.mp3") << 1000LL << none << exact << none
                                                     << true << true << false << QString();
-    QTest::newRow("playlist always") << QStringLiteral("playlist.xml") << 1000LL << none << false << true << true << false
+    QTest::newRow("playlist always") << QStringLiteral("playlist.xml") << 1000LL << none << exact << none << true << true << false
                                      << QStringLiteral("put playlist.xml");
-    QTest::newRow("feed always") << QStringLiteral("feed.xml") << 1000LL << 3600LL << false << true << true << false
+    QTest::newRow("feed always") << QStringLiteral("feed.xml") << 1000LL << hour << exact << none << true << true << false
                                  << QStringLiteral("put feed.xml");
-    QTest::newRow("LIST time, days newer") << ep << 1000LL << 2 * day << true << true << true << false << QString();
-    QTest::newRow("LIST time, days older") << ep << 1000LL << -2 * day << true << true << true << false << put;
-    QTest::newRow("LIST time, too close") << ep << 1000LL << 3600LL << true << true << true << true << QString();
-    QTest::newRow("LIST time, cut days ago") << ep << 400LL << 2 * day << true << true << true << false << resume;
-    QTest::newRow("LIST time, smaller, too close") << ep << 400LL << 3600LL << true << true << true << true << put;
-    QTest::newRow("choice off") << ep << 1000LL << none << false << false << true << false << put;
+    QTest::newRow("LIST time, days newer") << ep << 1000LL << 2 * day << list << none << true << true << false << QString();
+    QTest::newRow("LIST time, days older") << ep << 1000LL << -2 * day << list << none << true << true << false << put;
+    QTest::newRow("LIST time, too close") << ep << 1000LL << hour << list << none << true << true << true << QString();
+    QTest::newRow("LIST time, cut days ago") << ep << 400LL << 2 * day << list << none << true << true << false << resume;
+    QTest::newRow("LIST time, smaller, too close") << ep << 400LL << hour << list << none << true << true << true << put;
+    // Measured, the LIST's clock decides to the minute; the local file was written at 20:15:30.
+    QTest::newRow("90 s after, UTC+2") << ep << 1000LL << 90 + 2 * hour << list << 2 * hour << true << true << false << QString();
+    QTest::newRow("90 s before, UTC+2") << ep << 1000LL << -90 + 2 * hour << list << 2 * hour << true << true << false << put;
+    QTest::newRow("the next minute") << ep << 1000LL << 30LL << list << 0LL << true << true << false << QString();
+    QTest::newRow("the same minute") << ep << 1000LL << 20LL << list << 0LL << true << true << true << QString();
+    QTest::newRow("cut, a minute after") << ep << 400LL << 90LL << list << 0LL << true << true << false << resume;
+    QTest::newRow("date only, measured") << ep << 1000LL << 90LL << Listed::DateOnly << 0LL << true << true << true << QString();
+    QTest::newRow("choice off") << ep << 1000LL << none << exact << none << false << true << false << put;
 }
 
 void TestPublishPlan::eachFileIsSentResumedOrLeft()
@@ -153,7 +164,8 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
     QFETCH(QString, name);
     QFETCH(qint64, remoteSize);
     QFETCH(qint64, remoteSecondsAfter);
-    QFETCH(bool, listed);
+    QFETCH(Listed, listed);
+    QFETCH(qint64, listOffset);
     QFETCH(bool, onlyChanged);
     QFETCH(bool, resumeOffered);
     QFETCH(bool, asked);
@@ -164,7 +176,8 @@ void TestPublishPlan::eachFileIsSentResumedOrLeft()
     QList<UrlInfo> remote{remoteFile(QStringLiteral("other.mp3"), 5, 0)};
     if (remoteSize >= 0)
         remote << remoteFile(name, remoteSize, remoteSecondsAfter, listed);
-    const PublishPlan::Options options{onlyChanged, resumeOffered, true, {}};
+    const PublishPlan::Options options{onlyChanged, resumeOffered, true,
+                                       listOffset == none ? std::nullopt : std::optional(listOffset)};
     QCOMPARE(PublishPlan::timesWanted(local, remote, options), asked ? QStringList{name} : QStringList());
     const PublishPlan plan = PublishPlan::sendFiles(local, remote, options);
     QCOMPARE(described(plan), expected.isEmpty() ? QStringList() : QStringList{expected});
@@ -234,48 +247,10 @@ void TestPublishPlan::clockIsMeasuredOnTheFilesThatNeedIt()
         local << episode(name, 1000);
         local.last().modified = localTime.addDays(-localAges[i]);
         const bool dateOnly = listedAfter[i] == none;
-        UrlInfo &entry = remote.emplaceBack(remoteFile(name, 1000, dateOnly ? 0 : listedAfter[i] - localAges[i] * 24 * 3600, true));
-        entry.setDateOnly(dateOnly);
+        remote << remoteFile(name, 1000, dateOnly ? 0 : listedAfter[i] - localAges[i] * 24 * 3600,
+                             dateOnly ? Listed::DateOnly : Listed::ToTheMinute);
     }
     QTEST(PublishPlan::clockFiles(local, remote, {true, true, true, {}}), "names");
-}
-
-void TestPublishPlan::measuredClockDecidesToTheMinute_data()
-{
-    QTest::addColumn<qint64>("writtenAfter"); // seconds after the local file
-    QTest::addColumn<qint64>("offset"); // of the LIST's clock; none: not measured
-    QTest::addColumn<bool>("dateOnly");
-    QTest::addColumn<qint64>("remoteSize");
-    QTest::addColumn<bool>("asked");
-    QTest::addColumn<QString>("expected");
-
-    const QString put = QStringLiteral("put ep.mp3");
-    // The local file was written at 20:15:30.
-    QTest::newRow("90 s after, UTC+2") << 90LL << 7200LL << false << 1000LL << false << QString();
-    QTest::newRow("90 s before, UTC+2") << -90LL << 7200LL << false << 1000LL << false << put;
-    QTest::newRow("the next minute") << 30LL << 0LL << false << 1000LL << false << QString();
-    QTest::newRow("the same minute") << 20LL << 0LL << false << 1000LL << true << QString();
-    QTest::newRow("cut, a minute after") << 90LL << 0LL << false << 400LL << false << QStringLiteral("put ep.mp3 from 400");
-    QTest::newRow("date only") << 90LL << 0LL << true << 1000LL << true << QString();
-    QTest::newRow("not measured") << 90LL << none << false << 1000LL << true << QString();
-}
-
-void TestPublishPlan::measuredClockDecidesToTheMinute()
-{
-    QFETCH(qint64, writtenAfter);
-    QFETCH(qint64, offset);
-    QFETCH(bool, dateOnly);
-    QFETCH(qint64, remoteSize);
-    QFETCH(bool, asked);
-    QFETCH(QString, expected);
-    const QDateTime written = localTime.addSecs(writtenAfter + (offset == none ? 0 : offset));
-    UrlInfo entry = remoteFile(QStringLiteral("ep.mp3"), remoteSize, none);
-    entry.setLastModified(QDateTime(written.date(), dateOnly ? QTime(0, 0) : QTime(written.time().hour(), written.time().minute())));
-    entry.setDateOnly(dateOnly);
-    const PublishPlan::Options options{true, true, true, offset == none ? std::nullopt : std::optional(offset)};
-    const QList<File> local{episode(QStringLiteral("ep.mp3"), 1000)};
-    QCOMPARE(PublishPlan::timesWanted(local, {entry}, options), asked ? QStringList{QStringLiteral("ep.mp3")} : QStringList());
-    QCOMPARE(described(PublishPlan::sendFiles(local, {entry}, options)), expected.isEmpty() ? QStringList() : QStringList{expected});
 }
 
 void TestPublishPlan::skippedFilesAreCountedInOneLine()
