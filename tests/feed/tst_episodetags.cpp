@@ -90,7 +90,6 @@ void TestEpisodeTags::onlyFullDatesAndPlainNumbersCount_data()
     QTest::newRow("no such day") << QStringLiteral("2024-02-30") << QDateTime() << 0;
     QTest::newRow("number") << QStringLiteral(" 012 ") << QDateTime() << 12;
     QTest::newRow("of a total") << QStringLiteral("4/12") << QDateTime() << 4;
-    QTest::newRow("zero") << QStringLiteral("0") << QDateTime() << 0;
     QTest::newRow("words") << QStringLiteral("Episode 4") << QDateTime() << 0;
     QTest::newRow("negative") << QStringLiteral("-4") << QDateTime() << 0;
     QTest::newRow("too large") << QStringLiteral("99999999999") << QDateTime() << 0;
