@@ -3,15 +3,11 @@
 # upload builds it; the best of a few rounds. The target is under 1 s.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
 rounds=${TESSALY_BENCH_ROUNDS:-5}
 count=${TESSALY_BENCH_EPISODES:-1000}
+source "$top/bench/common.sh"
+build_bench feedbench
 
-cmake -S "$top/bench" -B "$build" >/dev/null
-cmake --build "$build" --target feedbench --parallel 2 >/dev/null
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir "$work/episodes"
 # Thirty seconds of silence at 64 kbit/s (about 240 KB), tagged as a podcaster's tool would.
 head -c $((30 * 44100 * 2)) /dev/zero |

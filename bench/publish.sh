@@ -9,27 +9,15 @@
 # user waits for them; lftp's are its whole run, its start included (about 10 ms).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
 rounds=${TESSALY_BENCH_ROUNDS:-9}
 episodes=${TESSALY_BENCH_EPISODES:-200}
-
-cmake -S "$top/bench" -B "$build" >/dev/null
-cmake --build "$build" --target publishbench --parallel 2 >/dev/null
-
-if [[ -d /dev/shm && -w /dev/shm ]]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$top/bench/common.sh"
+build_bench publishbench
 
 # The episodes; the new one, and a folder holding it alone.
 mkdir -p "$work/show" "$work/alone" "$work/run"
 for i in $(seq -w 1 "$episodes"); do head -c $((1024 * 1024)) /dev/urandom >"$work/show/episode $i.mp3"; done
 head -c $((1024 * 1024)) /dev/urandom >"$work/new.mp3"
-
-source "$top/bench/servers.sh"
 
 start_pyftpdlib() {
     mkdir -p "$work/py/site"

@@ -10,28 +10,15 @@
 # pauses after each file (from 20 to 200 ms here), so lftp is the one to match there.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
 rounds=${TESSALY_BENCH_ROUNDS:-5}
-
-cmake -S "$top/bench" -B "$build" >/dev/null
-cmake --build "$build" --target ftpbench --parallel 2 >/dev/null
-
-# In memory where the machine allows: the server writes every upload, and a disk's pace would
-# drown the clients' own.
-if [[ -d /dev/shm && -w /dev/shm ]]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$top/bench/common.sh"
+build_bench ftpbench parsebench
 
 mkdir -p "$work/root" "$work/small"
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=bench \
     -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
 cat "$work/cert.pem" "$work/key.pem" >"$work/server.pem"
 
-source "$top/bench/servers.sh"
 pyftpdlib=(/usr/bin/python3 "$top/tests/kit/ftpserver.py" --root "$work/root" --user bench --password bench-pass)
 start_server pyftpdlib-plain "${pyftpdlib[@]}"
 start_server pyftpdlib-tls "${pyftpdlib[@]}" --certificate "$work/server.pem"

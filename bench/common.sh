@@ -1,0 +1,33 @@
+# Sourced by the benchmarks, which set $top (the project folder) first. Gives $build, where
+# their programs are built, and $work, a scratch folder removed when the benchmark ends, together
+# with every server started by start_server.
+build=${TESSALY_BENCH_BUILD_DIR:-$top/build-bench}
+
+# build_bench TARGET...: builds programs of bench/ into $build.
+build_bench() {
+    cmake -S "$top/bench" -B "$build" >/dev/null
+    cmake --build "$build" --target "$@" --parallel 2 >/dev/null
+}
+
+# In memory where the machine allows: servers write every upload there, and a disk's pace would
+# drown the clients' own.
+if [[ -d /dev/shm && -w /dev/shm ]]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# start_server NAME COMMAND...: runs a test server (tests/kit/ftpserver.py, tests/kit/vsftpd.sh),
+# which prints "port N" into $work/NAME.port once it listens and leaves when its input closes; a
+# descriptor of the calling shell keeps that pipe open for the run.
+start_server() {
+    local name=$1
+    shift
+    mkfifo "$work/$name.in"
+    PYTHONDONTWRITEBYTECODE=1 "$@" <"$work/$name.in" >"$work/$name.port" &
+    pids+=($!)
+    exec {keep}>"$work/$name.in"
+    until [[ -s "$work/$name.port" ]]; do sleep 0.1; done
+}
