@@ -5,6 +5,7 @@
 
 #include <QTimeZone>
 
+#include "feed/showdetails.h"
 #include "ftp/remotenames.h"
 #include "playlist/playlistfiles.h"
 
@@ -15,7 +16,7 @@ const QLatin1StringView mp3Folder("MP3");
 
 bool isListing(const QString &name)
 {
-    return name == QLatin1String("playlist.xml") || name == QLatin1String("feed.xml");
+    return name == playlist::playlistXml || name == feed::feedFile;
 }
 
 enum class Decision { Send, Resume, UpToDate };
