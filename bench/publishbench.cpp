@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "ui/ftpupload.h"
 
 namespace {
@@ -56,18 +56,18 @@ int main(int argc, char *argv[])
 
     int sent = 0;
     bool failed = false;
-    QObject::connect(window.ftp, &FtpClient::commandFinished, &app, [&](int, bool error) {
+    QObject::connect(window.ftp, &RemoteClient::commandFinished, &app, [&](int, bool error) {
         if (error) {
             failed = true;
             std::printf("error %s\n", qPrintable(window.ftp->errorString()));
-        } else if (window.ftp->currentCommand() == FtpClient::Put) {
+        } else if (window.ftp->currentCommand() == RemoteClient::Put) {
             ++sent;
         }
     });
     QElapsedTimer timer;
     qint64 elapsed = 0;
-    QObject::connect(window.ftp, &FtpClient::stateChanged, &app, [&](int state) {
-        if (state != FtpClient::Unconnected)
+    QObject::connect(window.ftp, &RemoteClient::stateChanged, &app, [&](int state) {
+        if (state != RemoteClient::Unconnected)
             return;
         elapsed = timer.nsecsElapsed();
         QTimer::singleShot(0, &app, &QCoreApplication::quit);

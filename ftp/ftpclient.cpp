@@ -68,7 +68,7 @@ int unreadSystemBytes(qintptr descriptor)
 } // namespace
 
 FtpClient::FtpClient(QObject *parent)
-    : QObject(parent)
+    : RemoteClient(parent)
     , m_watchdog(new QTimer(this))
 {
     m_watchdog->setSingleShot(true);

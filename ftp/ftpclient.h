@@ -16,7 +16,8 @@
 #include <QStringList>
 
 #include "ftp/ftpparsers.h"
-#include "ftp/urlinfo.h"
+#include "remote/remoteclient.h"
+#include "remote/urlinfo.h"
 
 class QIODevice;
 class QSslSocket;
@@ -31,77 +32,52 @@ class QTimer;
 // Every connection asks for explicit TLS (AUTH TLS) right after the greeting, before the user
 // name and password; when the server offers it, the data connections are encrypted too. A
 // server that refuses it is used in plain FTP, unless TLS was required for the connection.
-class FtpClient final : public QObject
+class FtpClient final : public RemoteClient
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FtpClient)
 public:
-    enum State { Unconnected, HostLookup, Connecting, Connected, LoggedIn, Closing };
-    Q_ENUM(State)
-    enum Command {
-        None,
-        SetTransferMode,
-        SetProxy,
-        ConnectToHost,
-        Login,
-        Close,
-        List,
-        Cd,
-        Get,
-        Put,
-        Remove,
-        Mkdir,
-        Rmdir,
-        Rename,
-        RawCommand
-    };
-    Q_ENUM(Command)
-    enum Error { NoError, UnknownError, HostNotFound, ConnectionRefused, NotConnected };
-    Q_ENUM(Error)
-    enum TransferType { Binary, Ascii };
-    Q_ENUM(TransferType)
-
     explicit FtpClient(QObject *parent = nullptr);
     ~FtpClient() override;
 
     // The connection refuses plain FTP if TLS was required (setTlsRequired()) when it was queued.
-    int connectToHost(const QString &host, quint16 port = 21);
-    int login(const QString &user, const QString &password);
-    int cd(const QString &dir);
-    int mkdir(const QString &dir);
+    int connectToHost(const QString &host, quint16 port = 21) override;
+    int login(const QString &user, const QString &password) override;
+    int cd(const QString &dir) override;
+    int mkdir(const QString &dir) override;
     // Lists dir, or the current directory when dir is empty: one listInfo() per entry.
-    int list(const QString &dir = QString());
+    int list(const QString &dir = QString()) override;
     // Sends device, read in chunks, to remoteName. The put opens the device read-only when it
     // starts (and closes it again) unless it is already open; it must live until the put ends.
     // A device that gives less than its size fails the put. A sequential device is read until
     // it has nothing more to give, so it must hold all its data when the put starts.
-    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary);
+    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary) override;
     // Completes remoteName, which holds the first offset bytes of device, with the rest of it
     // (REST offset, then STOR). The server must have announced REST STREAM. The put fails
     // unless the server's SIZE of the file then equals offset + the bytes sent.
-    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary);
+    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary) override;
     // Sends command as it is; its final reply comes in rawCommandReply(). A reply that refuses
     // does not fail the command: the caller judges it.
-    int rawCommand(const QString &command);
-    int remove(const QString &file);
-    int close();
+    int rawCommand(const QString &command) override;
+    int remove(const QString &file) override;
+    int close() override;
 
-    State state() const { return m_state; }
+    State state() const override { return m_state; }
     // While commandFinished() is delivered: the command that finished.
-    Command currentCommand() const;
-    int currentId() const;
+    Command currentCommand() const override;
+    int currentId() const override;
     // Commands queued and not started yet.
-    bool hasPendingCommands() const { return !m_pending.empty(); }
+    bool hasPendingCommands() const override { return !m_pending.empty(); }
     // The last failure, until the next command starts. A refusal by the server reads as what
     // failed, then the server's code and text: "Login failed: 530 Login incorrect."
-    Error error() const { return m_error; }
-    QString errorString() const { return m_errorString; }
+    Error error() const override { return m_error; }
+    QString errorString() const override { return m_errorString; }
 
-    void clearPendingCommands();
+    void clearPendingCommands() override;
     // Discards the queue and fails the running command at once; as the server may be in the
     // middle of anything, the connection is dropped too. A running put is aborted (ABOR) and its
     // data connection reset, so that the server does not keep the partial file as a whole one.
-    void abort();
+    void abort() override;
 
     // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
@@ -109,32 +85,17 @@ public:
     // For the connections queued from now on, to a server that has encrypted before: if it now
     // refuses TLS, the connection fails before the password is sent, instead of going on in
     // plain FTP.
-    void setTlsRequired(bool required) { m_tlsRequired = required; }
+    void setTlsRequired(bool required) override { m_tlsRequired = required; }
     // The control connection is encrypted (and so are its data connections).
-    bool isEncrypted() const { return m_encrypted; }
+    bool isEncrypted() const override { return m_encrypted; }
     // The server announced feature ("MDTM", "SIZE", "MLST", "REST STREAM") in its FEAT reply,
     // after the login of the current connection.
-    bool hasFeature(const QString &feature) const;
+    bool hasFeature(const QString &feature) const override;
 
     // Answers untrustedCertificate(): the handshake goes on, ignoring the errors reported (and
     // the same errors on the data connections), or the connection fails.
-    void acceptCertificate();
-    void rejectCertificate();
-
-Q_SIGNALS:
-    void stateChanged(int state);
-    void commandStarted(int id);
-    void commandFinished(int id, bool error);
-    // The queue has run empty; error tells whether the last command failed.
-    void done(bool error);
-    void listInfo(const UrlInfo &info);
-    void rawCommandReply(int replyCode, const QString &detail);
-    // (0, total) when a transfer begins, then the bytes sent so far; total is 0 when unknown.
-    void dataTransferProgress(qint64 done, qint64 total);
-    // The server's certificate failed verification: the connection waits, however long it
-    // takes, until acceptCertificate() or rejectCertificate() is called. Emitted from the event
-    // loop, so a slot may ask the user.
-    void untrustedCertificate(const QSslCertificate &certificate, const QList<QSslError> &errors);
+    void acceptCertificate() override;
+    void rejectCertificate() override;
 
 private:
     struct Request

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QStringView>
 
-#include "ftp/urlinfo.h"
+#include "remote/urlinfo.h"
 
 // Parsing of what an FTP server sends, free of sockets so it can be tested and fuzzed alone.
 namespace ftp {

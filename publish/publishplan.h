@@ -10,7 +10,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "ftp/urlinfo.h"
+#include "remote/urlinfo.h"
 
 // What a publish does on the server, decided without a window or a connection: the window runs
 // the commands on its FTP client and shows the lines.

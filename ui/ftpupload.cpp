@@ -29,7 +29,8 @@
 #include <QUrl>
 
 #include "buildconfig.h"
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
+#include "ui/remoteclients.h"
 #include "locations/locations.h"
 #include "playlist/snippets.h"
 #include "ui/language.h"
@@ -245,16 +246,8 @@ ftpupload::ftpupload(const QString &langue)
     connect(onlyChangesBox, &QCheckBox::toggled, this, &ftpupload::saveOnlyChanges);
     connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
 
-    // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
-    // decides on closing the connection before commandFinished handles the result.
-    ftp = new FtpClient(this);
-    connect(ftp, &FtpClient::stateChanged, this, &ftpupload::ftpEtat);
-    connect(ftp, &FtpClient::commandFinished, this, &ftpupload::ftpTacheSuivante);
-    connect(ftp, &FtpClient::commandFinished, this, &ftpupload::commandFinished);
-    connect(ftp, &FtpClient::listInfo, this, &ftpupload::addToList);
-    connect(ftp, &FtpClient::dataTransferProgress, this, &ftpupload::progression);
-    connect(ftp, &FtpClient::untrustedCertificate, this, &ftpupload::questionCertificat);
-    connect(ftp, &FtpClient::rawCommandReply, this, &ftpupload::noteTime);
+    // Created last.
+    attachClient(createClient(remote::Protocol::Ftp, this), remote::Protocol::Ftp);
 
     // Loading the TLS library takes longer than a whole publish of the changes on a fast link:
     // it is done while the form is filled in, not when the send button is pressed.

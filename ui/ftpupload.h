@@ -11,7 +11,8 @@
 #include <QWidget>
 
 #include "feed/publication.h"
-#include "ftp/urlinfo.h"
+#include "remote/remoteaddress.h"
+#include "remote/urlinfo.h"
 #include "playlist/episodes.h"
 #include "publish/publishplan.h"
 
@@ -24,7 +25,7 @@ class QProgressBar;
 class QPushButton;
 class QSslError;
 class QTextEdit;
-class FtpClient;
+class RemoteClient;
 
 // The program's working window. Its widgets and state are public members: the start-up object
 // connects to languageCombo, and the tests drive and inspect the window through them.
@@ -67,7 +68,8 @@ public:
     QFileInfoList listeFichiers;
     QDir dossierSource;
     QString hoteFtp;
-    FtpClient *ftp = nullptr;
+    // The client of the protocol the last connection named (FTP until then).
+    RemoteClient *ftp = nullptr;
     QHash<int, QFile *> fichiersParCommande;
     bool suppressionEnCours = false;
     QStringList listeDistante;
@@ -161,12 +163,17 @@ private:
     // Once every file is sent: where apps and directories find the feed.
     void announceFeedAddress();
 
-    // Queues the connection and the login of an upload or a deletion.
+    // Queues the connection and the login of an upload or a deletion, on a client of the
+    // protocol that hote names.
     void connecter(const QString &hote);
+    // Makes client the window's, in place of the one before (idle), and connects to it.
+    void attachClient(RemoteClient *client, remote::Protocol protocol);
     // A server certificate that failed verification: trusted already, or the user is asked.
     void questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs);
 
-    // The server of the connection being opened, for its certificate.
+    // The protocol of ftp.
+    remote::Protocol clientProtocol = remote::Protocol::Ftp;
+    // The server of the connection being opened, as typed, for its certificate.
     QString hoteConnexion;
     quint16 portConnexion = 0;
     // Trusted always by the user, kept once the connection has logged in with it.

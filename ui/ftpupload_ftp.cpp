@@ -13,7 +13,8 @@
 #include <QPushButton>
 #include <QTextEdit>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
+#include "ui/remoteclients.h"
 #include "ftp/ftpparsers.h"
 #include "ftp/hostrecords.h"
 #include "ftp/remotenames.h"
@@ -43,8 +44,8 @@ const QString tlsServersFile = QStringLiteral("serveurs-tls.txt");
 bool ftpupload::ftpBusy() const
 {
     // A connection is open, or queued and not started yet (the state changes only once it starts).
-    return ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
-           || ftp->currentCommand() != FtpClient::None;
+    return ftp->state() != RemoteClient::Unconnected || ftp->hasPendingCommands()
+           || ftp->currentCommand() != RemoteClient::None;
 }
 
 void ftpupload::ftpEtat(int state)
@@ -59,7 +60,7 @@ void ftpupload::ftpEtat(int state)
     };
     if (state >= 0 && state < static_cast<int>(std::size(messages)))
         notifier(QStringLiteral(" : ") + messages[state]);
-    if (state != FtpClient::LoggedIn)
+    if (state != RemoteClient::LoggedIn)
         return;
     if (ftp->isEncrypted()) {
         notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
@@ -71,30 +72,30 @@ void ftpupload::ftpEtat(int state)
 void ftpupload::ftpTacheSuivante(int, bool)
 {
     // The deletion is announced once its last removal is done, before the connection closes.
-    if (ftp->currentCommand() == FtpClient::Remove && suppressionsRestantes > 0) {
-        const bool echec = ftp->error() != FtpClient::NoError;
+    if (ftp->currentCommand() == RemoteClient::Remove && suppressionsRestantes > 0) {
+        const bool echec = ftp->error() != RemoteClient::NoError;
         suppressionsRestantes = echec ? 0 : suppressionsRestantes - 1;
         if (!echec && suppressionsRestantes == 0)
             notifier(tr(" : <b>Fichiers supprimés du serveur.</b>"));
     }
     // The continuation of a listing, or of the upload's questions to the server, belongs to
     // commandFinished().
-    if (ftp->hasPendingCommands() || ftp->state() == FtpClient::Unconnected
-        || ftp->currentCommand() == FtpClient::List || ftp->currentCommand() == FtpClient::RawCommand)
+    if (ftp->hasPendingCommands() || ftp->state() == RemoteClient::Unconnected
+        || ftp->currentCommand() == RemoteClient::List || ftp->currentCommand() == RemoteClient::RawCommand)
         return;
     finishUpload();
 }
 
 void ftpupload::finishUpload()
 {
-    if (ftp->error() == FtpClient::NoError)
+    if (ftp->error() == RemoteClient::NoError)
         notifier(QStringLiteral(" : <span style='color: green; font-weight: bold'>Prêt</span>."));
     ftp->close();
 }
 
 void ftpupload::commandFinished(int, bool)
 {
-    const bool echec = ftp->error() != FtpClient::NoError;
+    const bool echec = ftp->error() != RemoteClient::NoError;
     if (echec) {
         showError(QStringLiteral("ftp error ") + QString::number(ftp->error()) + QStringLiteral(" : ")
                        + ftp->errorString());
@@ -102,7 +103,7 @@ void ftpupload::commandFinished(int, bool)
     }
 
     switch (ftp->currentCommand()) {
-    case FtpClient::Put:
+    case RemoteClient::Put:
         if (QFile *fichier = fichiersParCommande.take(ftp->currentId())) {
             fichier->close();
             delete fichier;
@@ -113,7 +114,7 @@ void ftpupload::commandFinished(int, bool)
             announceFeedAddress();
         }
         break;
-    case FtpClient::List:
+    case RemoteClient::List:
         if (!modeEnvoi)
             proposerSuppression();
         else if (uploadStep == UploadStep::Mp3Listing)
@@ -122,7 +123,7 @@ void ftpupload::commandFinished(int, bool)
             envoyerDossier();
         listeDistante.clear();
         break;
-    case FtpClient::RawCommand:
+    case RemoteClient::RawCommand:
         if (modeEnvoi && (uploadStep == UploadStep::Mp3Clock || uploadStep == UploadStep::Mp3Times)
             && (echec || timesAsked.isEmpty()))
             compareMp3();
@@ -228,14 +229,14 @@ PublishPlan::Options ftpupload::uploadOptions() const
 
 void ftpupload::compareMp3()
 {
-    if (ftp->error() != FtpClient::NoError) {
+    if (ftp->error() != RemoteClient::NoError) {
         // Reported already; what the server holds is unknown, so nothing is sent.
         modeEnvoi = false;
         timesAsked.clear();
         timesMeasured.clear();
         publishedFiles.clear();
         mp3Entries.clear();
-        if (ftp->state() != FtpClient::Unconnected)
+        if (ftp->state() != RemoteClient::Unconnected)
             ftp->close();
         return;
     }
@@ -339,8 +340,8 @@ void ftpupload::mettreEnFile(const QString &chemin, const QString &nomDistant, q
 {
     fichiersEnAttente.append(chemin);
     auto *fichier = new QFile(chemin, this);
-    const int id = offset > 0 ? ftp->resumePut(fichier, nomDistant, offset, FtpClient::Binary)
-                              : ftp->put(fichier, nomDistant, FtpClient::Binary);
+    const int id = offset > 0 ? ftp->resumePut(fichier, nomDistant, offset, RemoteClient::Binary)
+                              : ftp->put(fichier, nomDistant, RemoteClient::Binary);
     fichiersParCommande.insert(id, fichier);
 }
 
@@ -370,7 +371,7 @@ void ftpupload::proposerSuppression()
     const bool oui = reponse == QMessageBox::Yes;
     if (!oui || listeDistante.isEmpty()) {
         notifier(oui ? tr(" : <b>Fichiers supprimés du serveur.</b>") : tr(" : Suppression distante annulée."));
-        if (ftp->state() != FtpClient::Unconnected)
+        if (ftp->state() != RemoteClient::Unconnected)
             ftp->close();
         return;
     }
@@ -379,8 +380,32 @@ void ftpupload::proposerSuppression()
         ftp->remove(nom);
 }
 
+void ftpupload::attachClient(RemoteClient *client, remote::Protocol protocol)
+{
+    if (ftp) {
+        ftp->disconnect(this);
+        ftp->deleteLater();
+    }
+    ftp = client;
+    clientProtocol = protocol;
+    // Both commandFinished connections hang on one signal: ftpTacheSuivante decides on closing
+    // the connection before commandFinished handles the result.
+    connect(ftp, &RemoteClient::stateChanged, this, &ftpupload::ftpEtat);
+    connect(ftp, &RemoteClient::commandFinished, this, &ftpupload::ftpTacheSuivante);
+    connect(ftp, &RemoteClient::commandFinished, this, &ftpupload::commandFinished);
+    connect(ftp, &RemoteClient::listInfo, this, &ftpupload::addToList);
+    connect(ftp, &RemoteClient::dataTransferProgress, this, &ftpupload::progression);
+    connect(ftp, &RemoteClient::untrustedCertificate, this, &ftpupload::questionCertificat);
+    connect(ftp, &RemoteClient::rawCommandReply, this, &ftpupload::noteTime);
+}
+
 void ftpupload::connecter(const QString &hote)
 {
+    // Called only while no connection is open or queued: a client of another protocol may
+    // replace the one there is.
+    const remote::Address adresse = remote::parseServer(hote);
+    if (adresse.protocol != clientProtocol)
+        attachClient(createClient(adresse.protocol, this), adresse.protocol);
     hoteConnexion = hote;
     portConnexion = portNumber(portEdit->text());
     certificateToTrust.clear();
@@ -388,7 +413,7 @@ void ftpupload::connecter(const QString &hote)
     // the password in clear, even if it (or someone in its place) stops offering TLS.
     ftp->setTlsRequired(HostRecords(tlsServersFile).contains(hoteConnexion, portConnexion)
                         || TrustedCertificates(fichierCertificats).contains(hoteConnexion, portConnexion));
-    ftp->connectToHost(hoteConnexion, portConnexion);
+    ftp->connectToHost(adresse.host, portConnexion);
     ftp->login(userEdit->text(), passwordEdit->text());
 }
 

@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "feed/showdetails.h"
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/feed/feedkit.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
@@ -106,7 +106,7 @@ void TestFeedWindow::uploadSendsTheFeedAndItsCoverThenShowsItsAddress()
 
     testkit::ModalAnswerer answerer;
     ftpupload window{QString()};
-    const QSignalSpy states(window.ftp, &FtpClient::stateChanged);
+    const QSignalSpy states(window.ftp, &RemoteClient::stateChanged);
     publishingkit::fillForm(&window, server, src);
     answerer.answer(QMessageBox::Ok);
     QTest::mouseClick(window.sendButton, Qt::LeftButton);

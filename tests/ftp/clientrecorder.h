@@ -5,7 +5,7 @@
 #include <QStringList>
 
 #include "ftp/ftpclient.h"
-#include "ftp/urlinfo.h"
+#include "remote/urlinfo.h"
 
 // Writes down what an FtpClient signals, in order: "state 4", "start 2", "finish 2 ok",
 // "finish 3 error", "done ok", and the first and last progress reports as "progress 0/10".

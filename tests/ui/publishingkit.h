@@ -8,7 +8,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
 #include "ui/ftpupload.h"
@@ -28,10 +28,10 @@ inline QStringList logLines(const QTextEdit *log)
 
 // Waits until the client, having moved (states not empty), is back to Unconnected with nothing
 // queued, and every answer given to the boxes has been used.
-inline bool waitForIdle(const FtpClient *ftp, const QSignalSpy &states, const testkit::ModalAnswerer &boxes)
+inline bool waitForIdle(const RemoteClient *ftp, const QSignalSpy &states, const testkit::ModalAnswerer &boxes)
 {
     return QTest::qWaitFor([&] {
-        return !states.isEmpty() && ftp->state() == FtpClient::Unconnected && !ftp->hasPendingCommands()
+        return !states.isEmpty() && ftp->state() == RemoteClient::Unconnected && !ftp->hasPendingCommands()
                && !QApplication::activeModalWidget() && boxes.pending() == 0;
     }, 20000);
 }

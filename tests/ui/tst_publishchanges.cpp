@@ -7,7 +7,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
 #include "tests/ui/publishingkit.h"
@@ -75,7 +75,7 @@ void PublishChangesTest::openWindow()
 {
     m_states.reset();
     m_window = std::make_unique<ftpupload>(QString());
-    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &RemoteClient::stateChanged);
     publishingkit::fillForm(m_window.get(), *m_server, m_dir->filePath(QStringLiteral("src")));
     auto *box = m_window->findChild<QCheckBox *>(QStringLiteral("onlyChangesBox"));
     QVERIFY(box);
@@ -150,7 +150,7 @@ void PublishChangesTest::secondPublishSendsOnlyTheNewFile()
 
     QVERIFY(testkit::writeFile(local(QStringLiteral("three.mp3")), "new episode"));
     m_boxes->answer(QMessageBox::Ok);
-    const QSignalSpy mdtm(m_window->ftp, &FtpClient::rawCommandReply);
+    const QSignalSpy mdtm(m_window->ftp, &RemoteClient::rawCommandReply);
     lines = publish();
 
     QVERIFY(mdtm.size() <= timesAsked);

@@ -10,7 +10,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
 #include "tests/ui/publishingkit.h"
@@ -66,7 +66,7 @@ void PublishingTest::init()
     QVERIFY2(m_server->start(options), qPrintable(m_server->errorString()));
     m_boxes = std::make_unique<testkit::ModalAnswerer>();
     m_window = std::make_unique<ftpupload>(QString());
-    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &RemoteClient::stateChanged);
 }
 
 void PublishingTest::cleanup()
@@ -261,8 +261,8 @@ void PublishingTest::buttonsQueueNothingWhileConnected()
 
     // Both buttons are pressed while the upload's connection is logged in.
     bool pressed = false;
-    connect(m_window->ftp, &FtpClient::stateChanged, this, [&](int state) {
-        if (state != FtpClient::LoggedIn || pressed)
+    connect(m_window->ftp, &RemoteClient::stateChanged, this, [&](int state) {
+        if (state != RemoteClient::LoggedIn || pressed)
             return;
         pressed = true;
         QTest::mouseClick(m_window->sendButton, Qt::LeftButton);

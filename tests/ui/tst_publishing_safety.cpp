@@ -12,7 +12,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/ftp/scriptedftpserver.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
@@ -84,7 +84,7 @@ void PublishingSafetyTest::init()
     QVERIFY(testkit::writeFile(path(QStringLiteral("src/episode.mp3")), QByteArray(200 * 1024, 'e')));
     m_boxes = std::make_unique<testkit::ModalAnswerer>();
     m_window = std::make_unique<ftpupload>(QString());
-    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &RemoteClient::stateChanged);
 }
 
 void PublishingSafetyTest::cleanup()
@@ -216,7 +216,7 @@ void PublishingSafetyTest::languagePickDuringAnUploadIsRefused()
     fillForm(m_server->port());
     const QPointer<ftpupload> window = m_window.get();
     const int language = m_window->languageCombo->currentIndex();
-    connect(m_window->ftp, &FtpClient::dataTransferProgress, this, [this, language](qint64 done) {
+    connect(m_window->ftp, &RemoteClient::dataTransferProgress, this, [this, language](qint64 done) {
         if (done > 0 && m_window->languageCombo->currentIndex() == language)
             m_window->languageCombo->setCurrentIndex(language == 0 ? 1 : 0);
     });
@@ -259,11 +259,11 @@ void PublishingSafetyTest::closingDuringAnUploadAsksThenAborts()
     QCOMPARE(m_window->isVisible(), answer == QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         QTRY_VERIFY(server.commands().contains("ABOR"));
-        QCOMPARE(m_window->ftp->state(), FtpClient::Unconnected);
+        QCOMPARE(m_window->ftp->state(), RemoteClient::Unconnected);
     } else {
         QTest::qWait(100);
         QVERIFY(!server.commands().contains("ABOR"));
-        QCOMPARE(m_window->ftp->currentCommand(), FtpClient::Put);
+        QCOMPARE(m_window->ftp->currentCommand(), RemoteClient::Put);
     }
 }
 

@@ -9,7 +9,7 @@
 #include <QTextEdit>
 #include <QtTest>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "ftp/trustedcertificates.h"
 #include "tests/kit/ftpserver.h"
 #include "tests/kit/testkit.h"
@@ -75,7 +75,7 @@ void PublishingTlsTest::init()
     m_certificate = QSslCertificate::fromPath(m_pem).value(0);
     m_boxes = std::make_unique<testkit::ModalAnswerer>();
     m_window = std::make_unique<ftpupload>(QString());
-    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &RemoteClient::stateChanged);
 }
 
 void PublishingTlsTest::cleanup()

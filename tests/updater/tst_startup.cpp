@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/updater.h"
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "tests/kit/minihttpserver.h"
 #include "tests/kit/testkit.h"
 #include "ui/ftpupload.h"

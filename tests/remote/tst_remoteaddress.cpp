@@ -1,0 +1,38 @@
+#include <QtTest>
+
+#include "remote/remoteaddress.h"
+
+class TestRemoteAddress : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void parseServer_data();
+    void parseServer();
+};
+
+void TestRemoteAddress::parseServer_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("protocol");
+    QTest::addColumn<QString>("host");
+
+    const int ftp = int(remote::Protocol::Ftp);
+    QTest::newRow("bare host") << "ftp.example.org" << ftp << "ftp.example.org";
+    QTest::newRow("ftp scheme") << "ftp://ftp.example.org" << ftp << "ftp.example.org";
+    QTest::newRow("scheme in capitals") << "FTP://ftp.example.org" << ftp << "ftp.example.org";
+    // Only a leading scheme is one: the rest is the host as typed.
+    QTest::newRow("scheme inside") << "x.ftp://y.z" << ftp << "x.ftp://y.z";
+}
+
+void TestRemoteAddress::parseServer()
+{
+    QFETCH(QString, field);
+    QFETCH(int, protocol);
+    QFETCH(QString, host);
+    const remote::Address address = remote::parseServer(field);
+    QCOMPARE(int(address.protocol), protocol);
+    QCOMPARE(address.host, host);
+}
+
+QTEST_GUILESS_MAIN(TestRemoteAddress)
+#include "tst_remoteaddress.moc"
