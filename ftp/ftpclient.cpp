@@ -36,7 +36,7 @@ struct UploadPace
 constexpr UploadPace PlainPace{256 * 1024, 1024 * 1024};
 constexpr UploadPace TlsPace{16 * 1024, 64 * 1024};
 // A server that does not answer QUIT is left after this, whatever the idle limit.
-constexpr std::chrono::milliseconds QuitTimeout{5000};
+constexpr std::chrono::milliseconds QuitTimeout{2000};
 // How long the end of an upload under TLS 1.3 waits for the server's session ticket.
 constexpr std::chrono::milliseconds TicketWait{500};
 // No honest reply comes near this; a server that sends endless text is cut off.
@@ -50,6 +50,12 @@ bool isPositive(int code)
 bool isPreliminary(int code)
 {
     return code >= 100 && code < 200;
+}
+
+// What a simple command's success is said with; another positive reply may be a stray one.
+int successCode(FtpClient::Command command)
+{
+    return command == FtpClient::Mkdir ? 257 : 250;
 }
 
 // Bytes received by the system for a socket and not read by it yet.
@@ -261,6 +267,7 @@ void FtpClient::execute()
         releaseControl();
         m_certificateErrors.clear();
         m_epsvRefused = false;
+        m_epsvReached = false;
         m_useMlsd = false;
         m_features.clear();
         m_transferType.reset();
@@ -437,6 +444,7 @@ void FtpClient::releaseControl()
     m_control = nullptr;
     m_encrypted = false;
     m_replies.clear();
+    m_staleReplies = 0;
 }
 
 void FtpClient::releaseData()
@@ -465,7 +473,7 @@ void FtpClient::send(const QByteArray &command)
 
 void FtpClient::restartWatchdog()
 {
-    if (m_step == Step::Connect)
+    if (m_step == Step::Connect || m_step == Step::EpsvConnect)
         m_watchdog->start(m_connectTimeout);
     else if (m_step == Step::Quit)
         m_watchdog->start(std::min(QuitTimeout, m_idleTimeout));
@@ -485,6 +493,9 @@ void FtpClient::onWatchdog()
         // The server did not say goodbye; closing is what was asked anyway.
         disconnectControl();
         finish();
+        break;
+    case Step::EpsvConnect:
+        fallBackToPasv();
         break;
     case Step::Transfer:
         fail(UnknownError, tr("The data transfer stalled"), true);
@@ -589,6 +600,10 @@ void FtpClient::onControlEncrypted()
 
 void FtpClient::onReply(const ftp::Reply &reply)
 {
+    if (m_staleReplies > 0 && reply.code != 0 && reply.code != 421 && !isPreliminary(reply.code)) {
+        --m_staleReplies;
+        return;
+    }
     if (reply.code == 421 || reply.code == 0) {
         // 421: the server is going away; anything that is not a reply: we no longer agree on
         // where we are. Either way the connection is over.
@@ -677,6 +692,27 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::Simple:
         if (isPreliminary(code))
             return;
+        if (isPositive(code) && code != successCode(m_current->command)) {
+            // Some servers send a stray reply before the real one, which would then be taken for
+            // the next command's. A NOOP tells which of the two this is.
+            m_step = Step::Sync;
+            send("NOOP");
+        } else if (isPositive(code)) {
+            finish();
+        } else {
+            failWithReply(reply);
+        }
+        return;
+    case Step::Sync:
+        if (isPreliminary(code))
+            return;
+        if (code == 200) {
+            // The NOOP's: the odd reply was the command's only one.
+            finish();
+            return;
+        }
+        // The command's own reply came late; the NOOP's is still to come.
+        ++m_staleReplies;
         if (isPositive(code))
             finish();
         else
@@ -696,6 +732,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
         return;
     case Step::Handshake:
     case Step::Certificate:
+    case Step::EpsvConnect:
         // Nothing was asked of the server meanwhile.
         fail(UnknownError, tr("Unexpected reply from the server: %1").arg(ftp::replyMessage(reply)), true);
         return;
@@ -821,6 +858,13 @@ void FtpClient::startTransfer()
     requestPassivePort();
 }
 
+void FtpClient::fallBackToPasv()
+{
+    releaseData();
+    m_epsvRefused = true;
+    requestPassivePort();
+}
+
 void FtpClient::requestPassivePort()
 {
     m_step = m_epsvRefused ? Step::Pasv : Step::Epsv;
@@ -838,8 +882,7 @@ void FtpClient::onPassiveReply(const ftp::Reply &reply)
         openDataConnection(*port);
     } else if (m_step == Step::Epsv) {
         // Whatever the reason (refused, not understood, a reply we cannot read), PASV may work.
-        m_epsvRefused = true;
-        requestPassivePort();
+        fallBackToPasv();
     } else if (reply.code == 227) {
         fail(UnknownError, tr("Invalid reply from the server: %1").arg(ftp::replyMessage(reply)));
     } else {
@@ -848,10 +891,13 @@ void FtpClient::onPassiveReply(const ftp::Reply &reply)
 }
 
 // The command goes at once, while the data connection opens: waiting for the connection first
-// costs a round trip per file.
+// costs a round trip per file. Only the first port an EPSV names is reached first: behind some
+// firewalls it accepts nothing, and the server, given the command, would wait for a connection
+// that never comes; PASV is then used at once, for the rest of the session.
 void FtpClient::openDataConnection(quint16 port)
 {
-    m_step = Step::Transfer;
+    const bool probe = m_step == Step::Epsv && !m_epsvReached;
+    m_step = probe ? Step::EpsvConnect : Step::Transfer;
     if (m_encrypted) {
         m_tlsData = createTlsSocket();
         QSslConfiguration configuration = m_tlsData->sslConfiguration();
@@ -887,7 +933,14 @@ void FtpClient::openDataConnection(quint16 port)
     // The address a PASV reply names is ignored: behind NAT it is often wrong, and obeying it
     // would let a server point us at a third host.
     m_data->connectToHost(m_control->peerAddress(), port);
+    if (probe)
+        restartWatchdog();
+    else
+        sendTransferCommand();
+}
 
+void FtpClient::sendTransferCommand()
+{
     const QByteArray name = m_current->name.toUtf8();
     if (m_current->command == Put)
         sendStore();
@@ -897,8 +950,13 @@ void FtpClient::openDataConnection(quint16 port)
 
 void FtpClient::onDataConnected()
 {
-    restartWatchdog();
     m_dataConnected = true;
+    if (m_step == Step::EpsvConnect) {
+        m_epsvReached = true;
+        m_step = Step::Transfer;
+        sendTransferCommand();
+    }
+    restartWatchdog();
     startDataIfReady();
 }
 
@@ -1101,6 +1159,11 @@ void FtpClient::onDataDisconnected()
 
 void FtpClient::onDataError()
 {
+    if (m_step == Step::EpsvConnect) {
+        qCDebug(lcFtp) << "EPSV port unreachable:" << m_data->errorString();
+        fallBackToPasv();
+        return;
+    }
     if (!m_dataConnected) {
         // The server has the command already: its reply ends the transfer.
         abandonTransfer(tr("Cannot open the data connection: %1").arg(m_data->errorString()));

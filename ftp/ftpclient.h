@@ -130,9 +130,13 @@ private:
         Features,
         Utf8,
         Simple,
+        // A NOOP after an unexpected positive reply.
+        Sync,
         Type,
         Epsv,
         Pasv,
+        // The data connection opens before the transfer command is sent.
+        EpsvConnect,
         Transfer,
         Rest,
         VerifySize,
@@ -174,9 +178,11 @@ private:
     void onTransferReply(const ftp::Reply &reply);
 
     void startTransfer();
+    void fallBackToPasv();
     void requestPassivePort();
     void onPassiveReply(const ftp::Reply &reply);
     void openDataConnection(quint16 port);
+    void sendTransferCommand();
     void onDataConnected();
     void startDataIfReady();
     void sendStore();
@@ -210,6 +216,8 @@ private:
     // Released, waiting to be deleted.
     std::vector<QTcpSocket *> m_dropped;
     ftp::ReplyReader m_replies;
+    // Replies still to come for commands already done with: dropped.
+    int m_staleReplies = 0;
     QTimer *m_watchdog = nullptr;
     std::chrono::milliseconds m_connectTimeout{30000};
     std::chrono::milliseconds m_idleTimeout{60000};
@@ -219,6 +227,8 @@ private:
     // Verification errors of the control connection's certificate: asked about, then accepted.
     QList<QSslError> m_certificateErrors;
     bool m_epsvRefused = false;
+    // A data connection reached a port EPSV named.
+    bool m_epsvReached = false;
     bool m_useMlsd = false;
     QStringList m_features;
     std::optional<TransferType> m_transferType;

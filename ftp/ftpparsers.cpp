@@ -1,5 +1,7 @@
 #include "ftp/ftpparsers.h"
 
+#include <algorithm>
+
 #include <QList>
 #include <QRegularExpression>
 #include <QTime>
@@ -112,6 +114,31 @@ struct UnixDate
     bool dateOnly = false;
 };
 
+// A day or month in figures, "3" or "03"; 0 for anything else.
+int smallNumber(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 2 || !std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); }))
+        return 0;
+    return text.toInt();
+}
+
+// "03 10 21:22" or "10 03 2024", as some servers print it: month and day in figures, in an order
+// the line does not tell. A number above 12 is the day; when either could be the month, the
+// entry keeps its name and size and its date is left unknown rather than guessed.
+std::optional<UnixDate> numericDate(QStringView first, QStringView second, QStringView third, qsizetype last, QDate today)
+{
+    const int a = smallNumber(first);
+    const int b = smallNumber(second);
+    if (a == 0 || b == 0)
+        return std::nullopt;
+    const bool monthFirst = a <= 12;
+    const auto when = dateWithTimeOrYear(monthFirst ? a : b, monthFirst ? second : first, third, today);
+    if (!when)
+        return std::nullopt;
+    const bool ambiguous = a != b && a <= 12 && b <= 12;
+    return UnixDate{ambiguous ? QDateTime() : *when, last, !third.contains(u':')};
+}
+
 // The date that starts at tokens[at] (tokens[at + 2] exists): "Mar 10 2024", "Mar 10 21:22",
 // "10 mar 2024" (day first, as some European servers print it) or "2024-03-10 21:22" (ls
 // --time-style=long-iso).
@@ -131,7 +158,7 @@ std::optional<UnixDate> unixDate(const QList<Token> &tokens, qsizetype at, QDate
     if (!when)
         when = dateWithTimeOrYear(monthNumber(second), first, third, today);
     if (!when)
-        return std::nullopt;
+        return numericDate(first, second, third, at + 2, today);
     return UnixDate{*when, at + 2, !third.contains(u':')};
 }
 

@@ -78,7 +78,7 @@ QStringList parseFeatureLines(QStringView text);
 std::optional<QDateTime> parseTimeVal(QStringView text);
 
 // One line of a LIST reply, Unix "ls -l" (dates "Mar 10 2024", "10 mar 21:22", "2024-03-10
-// 21:22") or MS-DOS/IIS style. Dates without a year are placed in the year that makes them not
+// 21:22", "03 10 21:22") or MS-DOS/IIS style. Dates without a year are placed in the year that makes them not
 // lie in the future as seen from today.
 std::optional<UrlInfo> parseListLine(QStringView line, QDate today = QDate::currentDate());
 // One line of an MLSD reply ("type=file;size=12;modify=20240131120000; name").

@@ -1,5 +1,7 @@
 #include "scriptedftpserver.h"
 
+#include <utility>
+
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -25,6 +27,7 @@ ScriptedFtpServer::ScriptedFtpServer(QObject *parent, quint16 port)
     on("CWD", [this](const QByteArray &) { reply("250 Directory changed."); });
     on("MKD", [this](const QByteArray &) { reply("257 Created."); });
     on("DELE", [this](const QByteArray &) { reply("250 Deleted."); });
+    on("NOOP", [this](const QByteArray &) { reply("200 NOOP ok."); });
     on("LIST", [this](const QByteArray &) {
         reply("150 Here comes the listing.");
         sendListing();
@@ -47,8 +50,21 @@ ScriptedFtpServer::ScriptedFtpServer(QObject *parent, quint16 port)
 
 void ScriptedFtpServer::reply(const QByteArray &line)
 {
-    if (m_client)
+    if (m_holding)
+        m_held.append(line);
+    else if (m_client)
         m_client->write(line + "\r\n");
+}
+
+void ScriptedFtpServer::replyLater(const QByteArray &line, int delayMs)
+{
+    m_holding = true;
+    QTimer::singleShot(delayMs, this, [this, line] {
+        m_holding = false;
+        reply(line);
+        for (const QByteArray &held : std::exchange(m_held, {}))
+            reply(held);
+    });
 }
 
 void ScriptedFtpServer::replyInPieces(const QList<QByteArray> &pieces)

@@ -13,7 +13,7 @@ class QTcpSocket;
 
 // A small FTP server on 127.0.0.1 that plays a script, for what a real server will not do on
 // demand. By default it answers a plain session: greeting, login, FEAT without features, TYPE,
-// EPSV/PASV, CWD, MKD, DELE, LIST (with listing()), STOR (kept in received()) and QUIT. A test
+// EPSV/PASV, CWD, MKD, DELE, NOOP, LIST (with listing()), STOR (kept in received()) and QUIT. A test
 // replaces the answer to any verb with on().
 class ScriptedFtpServer : public QObject
 {
@@ -34,6 +34,9 @@ public:
 
     // Control connection.
     void reply(const QByteArray &line);
+    // Sends line after delayMs; replies given meanwhile follow it, as from a server that answers
+    // in order.
+    void replyLater(const QByteArray &line, int delayMs);
     void replyInPieces(const QList<QByteArray> &pieces);
     void dropControl();
     // Runs action with the next data connection accepted and not used yet.
@@ -58,6 +61,8 @@ private:
     QList<QByteArray> m_greeting{"220 Scripted server ready.\r\n"};
     QHash<QByteArray, Handler> m_handlers;
     QByteArray m_listing;
+    QList<QByteArray> m_held; // replies behind one sent later
+    bool m_holding = false;
     QList<QByteArray> m_commands;
     QByteArray m_received;
     int m_dataConnections = 0;

@@ -198,6 +198,14 @@ void TestFtpParsers::listLinesBecomeEntries_data()
     QTest::newRow("unix day before month, no year") << "drwxr-xr-x   2 owner    group        4096 14 mar 08:15 MP3"
                                                     << "MP3" << true << qint64(4096)
                                                     << QDateTime(QDate(2024, 3, 14), QTime(8, 15));
+    QTest::newRow("unix numeric month then day") << "-rw-r--r-- 1 owner group 1234 03 14 21:22 ep 1.mp3" << "ep 1.mp3"
+                                                 << false << qint64(1234) << QDateTime(QDate(2024, 3, 14), QTime(21, 22));
+    QTest::newRow("unix numeric day then month") << "-rw-r--r-- 1 owner group 1234 14 03 21:22 ep 1.mp3" << "ep 1.mp3"
+                                                 << false << qint64(1234) << QDateTime(QDate(2024, 3, 14), QTime(21, 22));
+    QTest::newRow("unix numeric with year") << "-rw-r--r-- 1 owner group 9 12 25 2023 noel.mp3" << "noel.mp3" << false
+                                            << qint64(9) << QDateTime(QDate(2023, 12, 25), QTime(0, 0));
+    QTest::newRow("unix numeric in either order") << "-rw-r--r-- 1 owner group 77 03 04 10:00 my show.mp3"
+                                                  << "my show.mp3" << false << qint64(77) << QDateTime();
     QTest::newRow("unix lower-case month") << "-rw-r--r-- 1 o g 3 feb 29 2024 leap.mp3" << "leap.mp3" << false
                                            << qint64(3) << QDateTime(QDate(2024, 2, 29), QTime(0, 0));
     QTest::newRow("dos four-digit year first") << "2002-09-02  18:48       <DIR>          Archives"
@@ -244,6 +252,7 @@ void TestFtpParsers::linesThatAreNoEntryAreSkipped_data()
     QTest::newRow("dos no name") << "01-31-20  10:30AM  <DIR>";
     QTest::newRow("iso date that does not exist") << "-rw-r--r-- 1 o g 3 2024-13-01 10:00 a.mp3";
     QTest::newRow("day before month without year") << "-rw-r--r-- 1 o g 3 32 oct 10:00 a.mp3";
+    QTest::newRow("numeric date that does not exist") << "-rw-r--r-- 1 o g 3 31 02 10:00 a.mp3";
     QTest::newRow("dos month 13") << "2002-13-02  18:48  12 a.mp3";
 }
 

@@ -1,4 +1,5 @@
 #include <QBuffer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QTest>
@@ -30,6 +31,9 @@ private Q_SLOTS:
     void everyEpsvAnswerLeadsToTheData();
     void refusalsCarryTheServersCodeAndText_data();
     void refusalsCarryTheServersCodeAndText();
+    void unreachableEpsvPortFallsBackToPasvForTheSession();
+    void strayReplyIsNotTakenForTheNextCommands_data();
+    void strayReplyIsNotTakenForTheNextCommands();
     void silentQuitClosesWithinSeconds();
     void listLinesOfUnixAndDosServersArePassedOnWithDots();
     void mlsdIsUsedWhenOffered();
@@ -210,18 +214,86 @@ void TestFtpScripted::refusalsCarryTheServersCodeAndText()
                  (QStringList{"state 3", "state 0", "finish 1 error", "done error"}));
 }
 
+void TestFtpScripted::unreachableEpsvPortFallsBackToPasvForTheSession()
+{
+    quint16 closedPort = 0;
+    {
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost));
+        closedPort = listener.serverPort();
+    }
+    // As behind a firewall: the port EPSV names accepts nothing, and the server, given the
+    // command, would wait for a data connection on it.
+    m_server->on("EPSV", [&](const QByteArray &) {
+        m_server->reply("229 Entering Extended Passive Mode (|||" + QByteArray::number(closedPort) + "|)");
+    });
+    m_server->setListing("-rw-r--r-- 1 o g 3 Mar 01  2024 a.mp3\r\n");
+    QBuffer content;
+    content.setData("episode");
+    queueLogin();
+    m_client->list();
+    m_client->put(&content, QStringLiteral("a.mp3"));
+    waitDone();
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QCOMPARE(m_recorder->entryNames(), QStringList{"a.mp3"});
+    QCOMPARE(m_server->received(), QByteArray("episode"));
+    const QList<QByteArray> &commands = m_server->commands();
+    QCOMPARE(commands.mid(commands.indexOf("EPSV"), 3), (QList<QByteArray>{"EPSV", "PASV", "LIST"}));
+    QCOMPARE(commands.count("EPSV"), 1);
+    QCOMPARE(commands.count("PASV"), 2);
+}
+
+void TestFtpScripted::strayReplyIsNotTakenForTheNextCommands_data()
+{
+    QTest::addColumn<QByteArray>("lateReply"); // after the stray "200"; empty: none comes
+    QTest::addColumn<QString>("cdError");
+
+    QTest::newRow("stray 200 before the 250") << QByteArray("250 Directory changed.") << QString();
+    QTest::newRow("200 as the only reply") << QByteArray() << QString();
+    QTest::newRow("stray 200 before a refusal") << QByteArray("550 No such directory.")
+                                                << "Changing directory failed: 550 No such directory.";
+}
+
+void TestFtpScripted::strayReplyIsNotTakenForTheNextCommands()
+{
+    QFETCH(QByteArray, lateReply);
+    QFETCH(QString, cdError);
+    m_server->on("CWD", [&](const QByteArray &) {
+        m_server->reply("200 Stray.");
+        if (!lateReply.isEmpty())
+            m_server->replyLater(lateReply, 100);
+    });
+    m_server->setListing("-rw-r--r-- 1 o g 3 Mar 01  2024 a.mp3\r\n");
+    queueLogin();
+    const int cdId = m_client->cd(QStringLiteral("MP3"));
+    m_client->list();
+    waitDone();
+    QVERIFY(m_recorder->events.contains(QStringLiteral("finish %1 %2").arg(cdId).arg(cdError.isEmpty() ? "ok" : "error")));
+    QCOMPARE(m_client->errorString(), cdError);
+    // Whatever came late, the replies that follow are in step.
+    m_client->list();
+    QTRY_VERIFY_WITH_TIMEOUT(m_recorder->doneCount > 1, Patience);
+
+    QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
+    QCOMPARE(m_recorder->entryNames(), QStringList(cdError.isEmpty() ? 2 : 1, QStringLiteral("a.mp3")));
+    QVERIFY(!m_server->commands().contains("PASV"));
+}
+
 void TestFtpScripted::silentQuitClosesWithinSeconds()
 {
     m_server->on("QUIT", [](const QByteArray &) {});
     m_client->setTimeouts(std::chrono::milliseconds(2000), std::chrono::minutes(2));
     queueLogin();
+    waitDone();
     m_client->close();
-    QTRY_VERIFY_WITH_TIMEOUT(m_recorder->doneCount > 0, 8000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_recorder->doneCount > 1, 3000);
 
     QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
     QCOMPARE(m_client->state(), FtpClient::Unconnected);
 }
 
+// A line that cannot be read is skipped, not the listing.
 void TestFtpScripted::listLinesOfUnixAndDosServersArePassedOnWithDots()
 {
     m_server->setListing("total 3\r\n"
@@ -229,6 +301,8 @@ void TestFtpScripted::listLinesOfUnixAndDosServersArePassedOnWithDots()
                          "drwxr-xr-x   2 owner group 4096 Mar 10  2024 ..\r\n"
                          "drwxr-xr-x   2 owner group 4096 Mar 10  2024 MP3\r\n"
                          "-rw-r--r--   1 owner group 1234 Mar 10  2024 first episode.mp3\r\n"
+                         "-rw-r--r--   1 owner group 1234 03 10 21:22 numeric date.mp3\r\n"
+                         "-rw-r--r--   1 owner group 1234 31 02 21:22 no such date.mp3\r\n"
                          "01-31-20  10:30AM       <DIR>          Old Shows\r\n"
                          "01-31-20  10:31AM               77 notes .xml");
     queueLogin();
@@ -237,7 +311,7 @@ void TestFtpScripted::listLinesOfUnixAndDosServersArePassedOnWithDots()
 
     QCOMPARE(m_recorder->events.last(), QStringLiteral("done ok"));
     QCOMPARE(m_recorder->entryNames(),
-             (QStringList{".", "..", "MP3", "first episode.mp3", "Old Shows", "notes .xml"}));
+             (QStringList{".", "..", "MP3", "first episode.mp3", "numeric date.mp3", "Old Shows", "notes .xml"}));
     QVERIFY(m_server->commands().contains("TYPE A"));
     QVERIFY(m_server->commands().contains("LIST"));
 }

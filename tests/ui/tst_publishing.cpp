@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void plainFileNamedMp3EndsTheUploadWithAnError();
     void refusedLoginIsReportedWithoutReady();
     void unresolvableHostIsReported();
+    void connectionErrorsSpeakTheWindowsLanguage_data();
+    void connectionErrorsSpeakTheWindowsLanguage();
     void buttonsQueueNothingWhileConnected();
     void buttonsQueueNothingBeforeTheConnectionStarts();
     void deletionRemovesOnlyTheFilesAfterYes();
@@ -251,6 +254,48 @@ void PublishingTest::unresolvableHostIsReported()
         QStringLiteral(" : ") + m_boxes->boxes().first().text,
     };
     QCOMPARE(logLines(), expected);
+}
+
+void PublishingTest::connectionErrorsSpeakTheWindowsLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("serverListens"); // false: the connection is refused
+    QTest::addColumn<QString>("error"); // the end of the box's text
+
+    QTest::newRow("French, refused") << QStringLiteral("Français") << false
+                                     << QStringLiteral("Connexion refusée par le serveur 127.0.0.1");
+    QTest::newRow("Spanish, refused") << QStringLiteral("Español") << false
+                                      << QStringLiteral("Conexión rechazada por el servidor 127.0.0.1");
+    QTest::newRow("English, refused") << QStringLiteral("English") << false
+                                      << QStringLiteral("Connection refused to host 127.0.0.1");
+    // The server's own words stay as it sent them.
+    QTest::newRow("French, wrong password") << QStringLiteral("Français") << true
+                                            << QStringLiteral("L'identification a échoué : 530 Authentication failed.");
+}
+
+void PublishingTest::connectionErrorsSpeakTheWindowsLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, serverListens);
+    QFETCH(QString, error);
+    for (const char *code : {"en", "es", "fr"})
+        QVERIFY(m_dir->copyFromRunDir(QStringLiteral("TSL_%1.qm").arg(QLatin1String(code))));
+    m_states.reset();
+    m_window = std::make_unique<ftpupload>(language);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    fillForm(QStringLiteral("wrong password"));
+    if (!serverListens) {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        m_window->portEdit->setText(QString::number(closed.serverPort()));
+    }
+    m_boxes->answer(QMessageBox::Ok);
+
+    QTest::mouseClick(m_window->deleteFilesButton, Qt::LeftButton);
+    QVERIFY(waitForIdle());
+
+    QCOMPARE(m_boxes->boxes().size(), 1);
+    QVERIFY2(m_boxes->boxes().first().text.endsWith(QStringLiteral(" : ") + error), qPrintable(m_boxes->boxes().first().text));
 }
 
 void PublishingTest::buttonsQueueNothingWhileConnected()

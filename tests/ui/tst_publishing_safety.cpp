@@ -57,6 +57,8 @@ private Q_SLOTS:
     void languagePickDuringAnUploadIsRefused();
     void closingDuringAnUploadAsksThenAborts_data();
     void closingDuringAnUploadAsksThenAborts();
+    void serverLostDuringAnUploadIsReportedAndTheNextPublishSends_data();
+    void serverLostDuringAnUploadIsReportedAndTheNextPublishSends();
     void localNameWithALineBreakIsSkipped();
     void emptyServerFieldIsNamed_data();
     void emptyServerFieldIsNamed();
@@ -265,6 +267,52 @@ void PublishingSafetyTest::closingDuringAnUploadAsksThenAborts()
         QVERIFY(!server.commands().contains("ABOR"));
         QCOMPARE(m_window->ftp->currentCommand(), RemoteClient::Put);
     }
+}
+
+void PublishingSafetyTest::serverLostDuringAnUploadIsReportedAndTheNextPublishSends_data()
+{
+    QTest::addColumn<bool>("killed"); // or it stops answering
+    QTest::newRow("killed") << true;
+    QTest::newRow("silent") << false;
+}
+
+void PublishingSafetyTest::serverLostDuringAnUploadIsReportedAndTheNextPublishSends()
+{
+    QFETCH(bool, killed);
+    const QByteArray episode(32 * 1024 * 1024, 'e');
+    QVERIFY(testkit::writeFile(path(QStringLiteral("src/episode.mp3")), episode));
+    {
+        ScriptedFtpServer server;
+        QPointer<QTcpSocket> data;
+        // The server stops reading, so the upload is under way when it goes.
+        server.on("STOR", [&](const QByteArray &) {
+            server.reply("150 Ok to send data.");
+            server.withDataConnection([&](QTcpSocket *socket) {
+                socket->setReadBufferSize(1);
+                data = socket;
+            });
+        });
+        m_window->ftp->setTimeouts(std::chrono::seconds(5), std::chrono::milliseconds(500));
+        fillForm(server.port());
+        m_boxes->answer(QMessageBox::Ok);
+        QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
+        QTRY_VERIFY(data);
+        if (killed) {
+            data->abort();
+            server.dropControl();
+        }
+        QVERIFY(waitForIdle());
+    }
+    QCOMPARE(m_boxes->boxes().size(), 1);
+    QVERIFY2(m_boxes->boxes().first().text.startsWith(QStringLiteral("ftp error ")), qPrintable(m_boxes->boxes().first().text));
+
+    m_window->ftp->setTimeouts(std::chrono::seconds(30), std::chrono::seconds(60));
+    startServer();
+    fillForm(m_server->port());
+    m_boxes->answer(QMessageBox::Ok);
+    QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
+    QVERIFY(waitForIdle());
+    QCOMPARE(testkit::readFile(path(QStringLiteral("server/site/MP3/episode.mp3"))), episode);
 }
 
 void PublishingSafetyTest::localNameWithALineBreakIsSkipped()

@@ -1,0 +1,194 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>FtpClient</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Annulé</translation>
+    </message>
+    <message>
+        <source>The name &quot;%1&quot; contains a line break</source>
+        <translation>Le nom « %1 » contient un saut de ligne</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Non connecté</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Délai de connexion au serveur %1 dépassé</translation>
+    </message>
+    <message>
+        <source>The data transfer stalled</source>
+        <translation>Le transfert de données s&apos;est bloqué</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>Le serveur n&apos;a pas répondu à temps</translation>
+    </message>
+    <message>
+        <source>The server sent an overlong reply</source>
+        <translation>Le serveur a envoyé une réponse trop longue</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Serveur %1 introuvable</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Connexion refusée par le serveur %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>La connexion au serveur %1 a échoué : %2</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server</source>
+        <translation>Connexion fermée par le serveur</translation>
+    </message>
+    <message>
+        <source>Connection to the server lost: %1</source>
+        <translation>Connexion au serveur perdue : %1</translation>
+    </message>
+    <message>
+        <source>Invalid reply from the server: %1</source>
+        <translation>Réponse invalide du serveur : %1</translation>
+    </message>
+    <message>
+        <source>Unexpected reply from the server: %1</source>
+        <translation>Réponse inattendue du serveur : %1</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Rien à envoyer pour %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Impossible d&apos;ouvrir %1 en lecture : %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>Impossible d&apos;ouvrir les données à envoyer : %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>Les données à envoyer ne sont pas ouvertes en lecture</translation>
+    </message>
+    <message>
+        <source>Cannot read the data to send: %1</source>
+        <translation>Impossible de lire les données à envoyer : %1</translation>
+    </message>
+    <message>
+        <source>The data to send went away during the transfer</source>
+        <translation>Les données à envoyer ont disparu pendant le transfert</translation>
+    </message>
+    <message>
+        <source>Cannot open the data connection: %1</source>
+        <translation>Impossible d&apos;ouvrir la connexion de données : %1</translation>
+    </message>
+    <message>
+        <source>The data connection closed before the whole file was sent</source>
+        <translation>La connexion de données s&apos;est fermée avant l&apos;envoi du fichier entier</translation>
+    </message>
+    <message>
+        <source>The certificate of %1 was not accepted: connection cancelled</source>
+        <translation>Le certificat de %1 n&apos;a pas été accepté : connexion annulée</translation>
+    </message>
+    <message>
+        <source>TLS handshake with %1 failed: %2</source>
+        <translation>La négociation TLS avec %1 a échoué : %2</translation>
+    </message>
+    <message>
+        <source>The encrypted data connection failed: %1</source>
+        <translation>La connexion de données chiffrée a échoué : %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was not sent: %2</source>
+        <translation>Le fichier %1 n&apos;a pas été envoyé : %2</translation>
+    </message>
+    <message>
+        <source>The password contains a line break</source>
+        <translation>Le mot de passe contient un saut de ligne</translation>
+    </message>
+    <message>
+        <source>The data to send ended early: %1 of %2 bytes</source>
+        <translation>Les données à envoyer se sont arrêtées trop tôt : %1 octets sur %2</translation>
+    </message>
+    <message>
+        <source>The server sent an overlong listing line</source>
+        <translation>Le serveur a envoyé une ligne de liste trop longue</translation>
+    </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>La connexion au serveur a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>L&apos;identification a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>La liste du dossier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Le changement de dossier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>L&apos;envoi du fichier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>La suppression du fichier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Creating directory failed: %1</source>
+        <translation>La création du dossier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>%1 no longer offers TLS (&quot;%2&quot;): the connection was stopped and the password was not sent</source>
+        <translation>%1 ne propose plus TLS (« %2 ») : la connexion a été arrêtée et le mot de passe n&apos;a pas été envoyé</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
+        <translation>Le fichier %1 n&apos;a pas été complété : %2 octets attendus, le serveur a répondu à SIZE par « %3 %4 »</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Impossible de reprendre %1 à partir de l&apos;octet %2</translation>
+    </message>
+</context>
+<context>
+    <name>ftpupload</name>
+    <message>
+        <source>Attention : ce certificat n&apos;est pas celui que vous aviez approuvé pour ce serveur. Il a peut-être été renouvelé, mais un autre serveur peut aussi se faire passer pour lui.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Le certificat du serveur %1 (port %2) n&apos;a pas pu être vérifié :</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sujet : %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Émetteur : %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Valide du %1 au %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Empreinte SHA-256 : %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Faire confiance à ce certificat ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
