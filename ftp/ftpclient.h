@@ -80,7 +80,7 @@ public:
     void abort() override;
 
     // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
-    void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
+    void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle) override;
 
     // For the connections queued from now on, to a server that has encrypted before: if it now
     // refuses TLS, the connection fails before the password is sent, instead of going on in

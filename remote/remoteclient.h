@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 #include <QList>
 #include <QObject>
 #include <QSslCertificate>
@@ -78,6 +80,9 @@ public:
     // Discards the queue and fails the running command at once. A running put is cut so that
     // the server does not keep the partial file as a whole one.
     virtual void abort() = 0;
+
+    // Time allowed to set up a connection, and to wait for a reply or for data to move.
+    virtual void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle) = 0;
 
     // The connection and the data it carries are encrypted.
     virtual bool isEncrypted() const = 0;

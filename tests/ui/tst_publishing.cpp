@@ -282,7 +282,7 @@ void PublishingTest::connectionErrorsSpeakTheWindowsLanguage()
         QVERIFY(m_dir->copyFromRunDir(QStringLiteral("TSL_%1.qm").arg(QLatin1String(code))));
     m_states.reset();
     m_window = std::make_unique<ftpupload>(language);
-    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &FtpClient::stateChanged);
+    m_states = std::make_unique<QSignalSpy>(m_window->ftp, &RemoteClient::stateChanged);
     fillForm(QStringLiteral("wrong password"));
     if (!serverListens) {
         QTcpServer closed;
