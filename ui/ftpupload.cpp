@@ -244,6 +244,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
     connect(onlyChangesBox, &QCheckBox::toggled, this, &ftpupload::saveOnlyChanges);
     connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
+    connect(&loudnessWatcher, &QFutureWatcherBase::finished, this, &ftpupload::loudnessMeasured);
 
     // Created last. Both commandFinished connections hang on one signal: ftpTacheSuivante
     // decides on closing the connection before commandFinished handles the result.

@@ -42,8 +42,9 @@ const QString tlsServersFile = QStringLiteral("serveurs-tls.txt");
 
 bool ftpupload::ftpBusy() const
 {
-    // A connection is open, or queued and not started yet (the state changes only once it starts).
-    return ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
+    // A connection is open, or queued and not started yet (the state changes only once it starts),
+    // or the episodes are being measured before one.
+    return !measuring.isEmpty() || ftp->state() != FtpClient::Unconnected || ftp->hasPendingCommands()
            || ftp->currentCommand() != FtpClient::None;
 }
 
@@ -172,8 +173,11 @@ void ftpupload::addToList(const UrlInfo &info)
 void ftpupload::progression(qint64 done, qint64 total)
 {
     progressBar->setValue(total > 0 ? static_cast<int>(done * 100 / total) : 100);
-    if (!fichiersEnAttente.isEmpty() && done == 0)
-        notifier(tr(" : Envoi du fichier ") + fichiersEnAttente.takeFirst().toHtmlEscaped());
+    if (!fichiersEnAttente.isEmpty() && done == 0) {
+        const QString chemin = fichiersEnAttente.takeFirst();
+        showLoudness(chemin);
+        notifier(tr(" : Envoi du fichier ") + chemin.toHtmlEscaped());
+    }
 }
 
 void ftpupload::upload()
@@ -193,6 +197,11 @@ void ftpupload::upload()
     if (!serverGiven(hoteFtp))
         return;
     uploadFeed = flux;
+    measureEpisodes();
+}
+
+void ftpupload::startUpload()
+{
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
