@@ -216,7 +216,7 @@ void ftpupload::envoyerDossier()
     const bool avecCouverture = uploadFeed.status == feed::FeedOutcome::Status::Written
                                 && !uploadFeed.coverImage.isEmpty();
     const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
-    publishedFiles = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
+    publishedFiles = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath(), uploadFeed.companions);
     mp3Entries.clear();
     listingOffset.reset();
     const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, onlyChanges);
