@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include "feed/chapters.h"
 
 // What an episode's own tags say about it, read with TagLib from the file's headers: the audio
 // is never decoded.
@@ -15,6 +18,9 @@ struct EpisodeTags
     int episode = 0;       // 0 when the tags hold no plain number
     int season = 0;
     QDateTime released; // invalid unless the tags hold a full date
+    // The ID3 chapters (CHAP), in the order of the top-level table of contents (CTOC) when there
+    // is one, else by start time.
+    QList<Chapter> chapters;
 };
 
 // A file without tags, with broken tags or cut short gives what could be read, never more.

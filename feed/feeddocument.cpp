@@ -12,6 +12,7 @@ namespace {
 const QString itunes = QStringLiteral("http://www.itunes.com/dtds/podcast-1.0.dtd");
 const QString podcast = QStringLiteral("https://podcastindex.org/namespace/1.0");
 const QString atom = QStringLiteral("http://www.w3.org/2005/Atom");
+const QString psc = QStringLiteral("http://podlove.org/simple-chapters");
 
 // Tags and forms may hold control characters or lone surrogates, which no XML parser accepts.
 QString xmlText(const QString &text)
@@ -112,6 +113,24 @@ void writeChannelHead(Writer &w, const ShowDetails &show, const QDateTime &built
                show.explicitContent == Explicit::Yes ? QStringLiteral("true") : QStringLiteral("false"));
     w.text(itunes, QStringLiteral("type"), QStringLiteral("episodic"));
     w.text(podcast, QStringLiteral("guid"), podcastGuid(address).toString(QUuid::WithoutBraces));
+    if (show.locked) {
+        xml.writeStartElement(podcast, QStringLiteral("locked"));
+        w.attribute(QStringLiteral("owner"), show.ownerEmail.trimmed());
+        xml.writeCharacters(QStringLiteral("yes"));
+        xml.writeEndElement();
+    }
+    if (!show.fundingUrl.trimmed().isEmpty()) {
+        xml.writeStartElement(podcast, QStringLiteral("funding"));
+        w.attribute(QStringLiteral("url"), show.fundingUrl.trimmed());
+        xml.writeCharacters(xmlText(show.fundingText.trimmed()));
+        xml.writeEndElement();
+    }
+    for (const Person &person : show.people) {
+        xml.writeStartElement(podcast, QStringLiteral("person"));
+        w.attribute(QStringLiteral("role"), person.role);
+        xml.writeCharacters(xmlText(person.name));
+        xml.writeEndElement();
+    }
 }
 
 void writeItem(Writer &w, const ShowDetails &show, const FeedItem &item)
@@ -133,8 +152,37 @@ void writeItem(Writer &w, const ShowDetails &show, const FeedItem &item)
         w.text(itunes, QStringLiteral("duration"), QString::number((item.durationMs + 500) / 1000));
     if (item.episode > 0)
         w.text(itunes, QStringLiteral("episode"), QString::number(item.episode));
-    if (item.season > 0)
+    if (item.season > 0) {
         w.text(itunes, QStringLiteral("season"), QString::number(item.season));
+        w.text(podcast, QStringLiteral("season"), QString::number(item.season));
+    }
+    if (item.episode > 0)
+        w.text(podcast, QStringLiteral("episode"), QString::number(item.episode));
+    if (!item.chaptersFile.isEmpty()) {
+        xml.writeEmptyElement(podcast, QStringLiteral("chapters"));
+        w.attribute(QStringLiteral("url"), publishedFileAddress(show, item.chaptersFile));
+        w.attribute(QStringLiteral("type"), QStringLiteral("application/json+chapters"));
+    }
+    if (!item.transcriptFile.isEmpty()) {
+        xml.writeEmptyElement(podcast, QStringLiteral("transcript"));
+        w.attribute(QStringLiteral("url"), publishedFileAddress(show, item.transcriptFile));
+        w.attribute(QStringLiteral("type"), item.transcriptType);
+        if (!show.language.trimmed().isEmpty())
+            w.attribute(QStringLiteral("language"), show.language.trimmed());
+        w.attribute(QStringLiteral("rel"), QStringLiteral("captions"));
+    }
+    if (!item.chapters.isEmpty()) {
+        xml.writeStartElement(psc, QStringLiteral("chapters"));
+        xml.writeAttribute(QStringLiteral("version"), QStringLiteral("1.2"));
+        for (const Chapter &chapter : item.chapters) {
+            xml.writeEmptyElement(psc, QStringLiteral("chapter"));
+            w.attribute(QStringLiteral("start"), normalPlayTime(chapter.startMs));
+            w.attribute(QStringLiteral("title"), chapter.title);
+            if (!chapter.url.isEmpty())
+                w.attribute(QStringLiteral("href"), chapter.url);
+        }
+        xml.writeEndElement();
+    }
     xml.writeEndElement();
 }
 
@@ -168,6 +216,7 @@ QByteArray feedDocument(const ShowDetails &show, const QList<FeedItem> &items, c
     xml.writeNamespace(itunes, QStringLiteral("itunes"));
     xml.writeNamespace(podcast, QStringLiteral("podcast"));
     xml.writeNamespace(atom, QStringLiteral("atom"));
+    xml.writeNamespace(psc, QStringLiteral("psc"));
     xml.writeStartElement(QStringLiteral("rss"));
     xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
     xml.writeStartElement(QStringLiteral("channel"));

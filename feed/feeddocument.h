@@ -6,9 +6,11 @@
 #include <QString>
 #include <QUuid>
 
+#include "feed/chapters.h"
 #include "feed/showdetails.h"
 
-// The feed document: RSS 2.0 with Apple's iTunes and the Podcast Index namespaces, built from data.
+// The feed document: RSS 2.0 with Apple's iTunes, the Podcast Index and the Podlove Simple
+// Chapters namespaces, built from data.
 namespace feed {
 
 struct FeedItem
@@ -21,6 +23,10 @@ struct FeedItem
     int episode = 0;       // 0: unknown, left out
     int season = 0;
     EpisodeIdentity identity;
+    QList<Chapter> chapters; // inline as Podlove Simple Chapters
+    QString chaptersFile;    // the chapters file published beside it; empty: none
+    QString transcriptFile;  // likewise, with its MIME type
+    QString transcriptType;
 };
 
 // The show's podcast:guid: the UUIDv5 of the feed address without its scheme and trailing

@@ -4,12 +4,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QRegularExpression>
 
 #include "buildconfig.h"
 #include "feed/categories.h"
+#include "feed/chapters.h"
 #include "feed/episodetags.h"
+#include "feed/transcripts.h"
 #include "ftp/remotenames.h"
 #include "playlist/episodes.h"
 #include "playlist/playlistfiles.h"
@@ -36,13 +39,67 @@ QString coverProblem(const QString &folder, const QString &cover)
     return {};
 }
 
+// The publisher's chapters file beside the episode, else the tags' chapters written out.
+void addChapters(const QDir &folder, const Episode &episode, const QList<Chapter> &tagChapters, FeedItem &item,
+                 FeedEpisodes &episodes)
+{
+    const QString name = chaptersFileName(episode.title);
+    if (QFile own(folder.absoluteFilePath(name)); own.open(QIODevice::ReadOnly)) {
+        if (const std::optional<QList<Chapter>> chapters = parseChaptersJson(own.readAll())) {
+            item.chapters = *chapters;
+            item.chaptersFile = name;
+            episodes.companions[episode.fileName].append(own.fileName());
+            return;
+        }
+        episodes.problems << QCoreApplication::translate("Feed", "Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.").arg(name);
+    }
+    if (tagChapters.isEmpty())
+        return;
+    item.chapters = tagChapters;
+    const QString path = folder.absoluteFilePath(tagChaptersFolder + QLatin1Char('/') + name);
+    const QByteArray json = chaptersJson(tagChapters);
+    if (QFile written(path); !written.open(QIODevice::ReadOnly) || written.readAll() != json) {
+        if (!folder.mkpath(tagChaptersFolder) || !playlist::writeWholeFile(path, QString::fromUtf8(json))) {
+            // Inline only: the feed never names a file that is not there.
+            episodes.problems << QCoreApplication::translate("Feed", "Flux : le fichier de chapitres %1 n'a pas pu être écrit.").arg(path);
+            return;
+        }
+    }
+    item.chaptersFile = name;
+    episodes.companions[episode.fileName].append(path);
+}
+
+void addTranscript(const QDir &folder, const Episode &episode, FeedItem &item, FeedEpisodes &episodes)
+{
+    const struct
+    {
+        const char *extension;
+        TranscriptFormat format;
+    } kinds[] = {{".vtt", TranscriptFormat::WebVtt}, {".srt", TranscriptFormat::SubRip}};
+    for (const auto &kind : kinds) {
+        const QString name = episode.title + QLatin1StringView(kind.extension);
+        QFile file(folder.absoluteFilePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        if (!ftp::fitsInCommand(name) || !isTranscript(kind.format, file.readAll())) {
+            episodes.problems << QCoreApplication::translate("Feed", "Flux : la transcription %1 n'est pas valide : elle n'est pas publiée.").arg(name);
+            continue;
+        }
+        item.transcriptFile = name;
+        item.transcriptType = transcriptType(kind.format);
+        episodes.companions[episode.fileName].append(file.fileName());
+        return;
+    }
+}
+
 } // namespace
 
-QList<FeedItem> feedItems(const QFileInfoList &listing, ShowDetails &show)
+FeedEpisodes feedItems(const QFileInfoList &listing, ShowDetails &show)
 {
     const QDir folder = listing.isEmpty() ? QDir() : listing.first().absoluteDir();
     const QString address = feedAddress(show);
-    QList<FeedItem> items;
+    FeedEpisodes result;
+    QList<FeedItem> &items = result.items;
     // Oldest first from the listing: reversed, episodes published at the same second stay newest first.
     EpisodeList episodes = playlist::episodesFrom(listing);
     std::reverse(episodes.begin(), episodes.end());
@@ -60,13 +117,16 @@ QList<FeedItem> feedItems(const QFileInfoList &listing, ShowDetails &show)
                                            {episodeGuid(address, episode.fileName),
                                             first.toUTC().addMSecs(-first.time().msec())});
         }
-        items.append({episode.fileName, tags.title.isEmpty() ? episode.title : tags.title, tags.description,
-                      size, tags.durationMs, tags.episode, tags.season, *known});
+        FeedItem item{episode.fileName, tags.title.isEmpty() ? episode.title : tags.title, tags.description,
+                      size, tags.durationMs, tags.episode, tags.season, *known, {}, {}, {}, {}};
+        addChapters(folder, episode, tags.chapters, item, result);
+        addTranscript(folder, episode, item, result);
+        items.append(item);
     }
     std::stable_sort(items.begin(), items.end(), [](const FeedItem &a, const FeedItem &b) {
         return a.identity.published > b.identity.published;
     });
-    return items;
+    return result;
 }
 
 QStringList feedProblems(const ShowDetails &show, const QString &folder)
@@ -107,17 +167,19 @@ FeedOutcome writeFeed(const QString &folder, const QFileInfoList &listing, const
     outcome.coverImage = show.coverImage;
 
     const qsizetype known = show.identities.size();
-    const QList<FeedItem> items = feedItems(listing, show);
+    const FeedEpisodes episodes = feedItems(listing, show);
     if (show.identities.size() != known && !writeShowDetails(folder, show)) {
         outcome.status = FeedOutcome::Status::DetailsNotSaved;
         return outcome;
     }
     const QString generator = QStringLiteral("Tessaly ") + QLatin1StringView(BuildConfig::programVersion);
-    const QByteArray document = feedDocument(show, items, now, generator);
+    const QByteArray document = feedDocument(show, episodes.items, now, generator);
     outcome.status = playlist::writeWholeFile(QDir(folder).absoluteFilePath(feedFile), QString::fromUtf8(document))
                          ? FeedOutcome::Status::Written
                          : FeedOutcome::Status::FeedNotWritten;
-    outcome.problems = feedProblems(show, folder);
+    if (outcome.status == FeedOutcome::Status::Written)
+        outcome.companions = episodes.companions;
+    outcome.problems = feedProblems(show, folder) + episodes.problems;
     return outcome;
 }
 

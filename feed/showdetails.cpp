@@ -1,6 +1,7 @@
 #include "feed/showdetails.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QUrl>
 
@@ -32,6 +33,8 @@ const TextKey textKeys[] = {
     {"coverImage", &ShowDetails::coverImage},
     {"website", &ShowDetails::website},
     {"copyright", &ShowDetails::copyright},
+    {"fundingUrl", &ShowDetails::fundingUrl},
+    {"fundingText", &ShowDetails::fundingText},
 };
 
 } // namespace
@@ -50,7 +53,17 @@ ShowDetails readShowDetails(const QString &folder)
         details.explicitContent = Explicit::Yes;
     else if (explicitText == QLatin1StringView("false"))
         details.explicitContent = Explicit::No;
+    details.locked = settings.value(QStringLiteral("locked")).toString() == QLatin1StringView("true");
     settings.endGroup();
+
+    const int people = settings.beginReadArray(QStringLiteral("people"));
+    for (int i = 0; i < people; ++i) {
+        settings.setArrayIndex(i);
+        const Person person{settings.value(QStringLiteral("name")).toString(), settings.value(QStringLiteral("role")).toString()};
+        if (!person.name.isEmpty())
+            details.people.append(person);
+    }
+    settings.endArray();
 
     const int count = settings.beginReadArray(QStringLiteral("episodes"));
     for (int i = 0; i < count; ++i) {
@@ -74,7 +87,17 @@ bool writeShowDetails(const QString &folder, const ShowDetails &details)
         settings.setValue(QLatin1StringView(key.key), details.*key.field);
     if (details.explicitContent != Explicit::Unset)
         settings.setValue(QStringLiteral("explicit"), details.explicitContent == Explicit::Yes ? QStringLiteral("true") : QStringLiteral("false"));
+    if (details.locked)
+        settings.setValue(QStringLiteral("locked"), QStringLiteral("true"));
     settings.endGroup();
+
+    settings.beginWriteArray(QStringLiteral("people"), static_cast<int>(details.people.size()));
+    for (int i = 0; i < details.people.size(); ++i) {
+        settings.setArrayIndex(i);
+        settings.setValue(QStringLiteral("name"), details.people[i].name);
+        settings.setValue(QStringLiteral("role"), details.people[i].role);
+    }
+    settings.endArray();
 
     // Sorted by name, so that the file reads the same from one save to the next.
     QStringList files = details.identities.keys();
@@ -90,6 +113,31 @@ bool writeShowDetails(const QString &folder, const ShowDetails &details)
     settings.endArray();
     settings.sync();
     return settings.status() == QSettings::NoError;
+}
+
+QList<Person> parsePeople(const QString &text)
+{
+    static const QRegularExpression withRole(QStringLiteral("^(.*\\S)\\s*\\(([^()]+)\\)$"));
+    QList<Person> people;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        const QRegularExpressionMatch match = withRole.match(trimmed);
+        if (match.hasMatch())
+            people.append({match.captured(1), match.captured(2).trimmed().toLower()});
+        else
+            people.append({trimmed, QStringLiteral("host")});
+    }
+    return people;
+}
+
+QString peopleText(const QList<Person> &people)
+{
+    QStringList lines;
+    for (const Person &person : people)
+        lines << person.name + QStringLiteral(" (") + person.role + QLatin1Char(')');
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString folderAddress(const ShowDetails &details)

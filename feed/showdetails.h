@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QList>
 #include <QString>
 
 // The podcast's feed details, kept in a file of their own in the episode folder: config.ini's
@@ -21,6 +22,14 @@ struct EpisodeIdentity
 
 enum class Explicit { Unset, No, Yes };
 
+// A podcast:person of the show: its name, and its role in the Podcast Index's list ("host", "guest"…).
+struct Person
+{
+    QString name;
+    QString role;
+    bool operator==(const Person &) const = default;
+};
+
 struct ShowDetails
 {
     QString publicAddress; // where the MP3 folder is seen on the web, e.g. https://example.com/podcast/MP3/
@@ -36,6 +45,10 @@ struct ShowDetails
     QString coverImage; // a file name of the episode folder
     QString website;
     QString copyright;
+    bool locked = false; // podcast:locked: no other host may import the feed without the owner's e-mail
+    QString fundingUrl;  // podcast:funding, with its text
+    QString fundingText;
+    QList<Person> people;
     QHash<QString, EpisodeIdentity> identities; // by file name
 };
 
@@ -43,6 +56,10 @@ struct ShowDetails
 ShowDetails readShowDetails(const QString &folder);
 // Writes the whole file or leaves it as it was.
 bool writeShowDetails(const QString &folder, const ShowDetails &details);
+
+// The people as the form shows them, one a line: "Name (role)"; a line without a role is a host.
+QList<Person> parsePeople(const QString &text);
+QString peopleText(const QList<Person> &people);
 
 // The public address as typed, with the slash that makes it a folder; empty unless it is an
 // http or https address with a host.

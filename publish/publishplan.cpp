@@ -103,13 +103,18 @@ QHash<QString, const UrlInfo *> remoteFiles(const QList<UrlInfo> &remote)
 } // namespace
 
 QList<PublishPlan::LocalFile> PublishPlan::localFiles(const QFileInfoList &sourceFiles, const QString &cover,
-                                                     const QString &workDir)
+                                                     const QString &workDir, const QHash<QString, QStringList> &companions)
 {
     QList<LocalFile> files;
     for (const QFileInfo &entry : sourceFiles) {
         const QString name = entry.fileName();
         files.append({name, entry.absoluteFilePath(), entry.size(), entry.lastModified().toUTC(),
                       isListing(name) ? LocalFile::Kind::Listing : LocalFile::Kind::Episode});
+        for (const QString &path : companions.value(name)) {
+            const QFileInfo companion(path);
+            files.append({companion.fileName(), companion.absoluteFilePath(), companion.isFile() ? companion.size() : -1,
+                          companion.lastModified().toUTC(), LocalFile::Kind::Episode});
+        }
     }
     if (!cover.isEmpty()) {
         const QFileInfo entry(cover);

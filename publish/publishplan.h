@@ -68,10 +68,12 @@ public:
     // Files left alone because the server holds them already.
     int upToDate = 0;
 
-    // The files a publish sends: the MP3 and XML files of the source folder, in their order, the
-    // feed's cover (its path, or empty when the feed was not written), then the two player files
-    // of the working directory.
-    static QList<LocalFile> localFiles(const QFileInfoList &sourceFiles, const QString &cover, const QString &workDir);
+    // The files a publish sends: the MP3 and XML files of the source folder, in their order, each
+    // episode followed by its companions (by episode name: the paths of its chapters file and
+    // transcript, compared with the server like the episodes), the feed's cover (its path, or
+    // empty when the feed was not written), then the two player files of the working directory.
+    static QList<LocalFile> localFiles(const QFileInfoList &sourceFiles, const QString &cover, const QString &workDir,
+                                       const QHash<QString, QStringList> &companions = {});
 
     // After the listing of the remote folder: enter MP3, made first when it is missing. When only
     // changes are sent and MP3 exists, it is listed too: sendFiles() then gets its entries.

@@ -245,6 +245,7 @@ ftpupload::ftpupload(const QString &langue)
     connect(sendButton, &QPushButton::clicked, this, &ftpupload::upload);
     connect(onlyChangesBox, &QCheckBox::toggled, this, &ftpupload::saveOnlyChanges);
     connect(feedButton, &QPushButton::clicked, this, &ftpupload::editFeed);
+    connect(&loudnessWatcher, &QFutureWatcherBase::finished, this, &ftpupload::loudnessMeasured);
 
     // Created last.
     attachClient(createClient(remote::Protocol::Ftp, this), remote::Protocol::Ftp);

@@ -4,12 +4,14 @@
 
 #include <QDir>
 #include <QFileInfoList>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QSslCertificate>
 #include <QStringList>
 #include <QTranslator>
 #include <QWidget>
 
+#include "audio/loudness.h"
 #include "feed/publication.h"
 #include "remote/remoteaddress.h"
 #include "remote/urlinfo.h"
@@ -208,4 +210,20 @@ private:
     QPushButton *feedButton = nullptr;
     // The feed written by the running upload.
     feed::FeedOutcome uploadFeed;
+
+    // Measures, off the GUI thread, the episodes of the upload that the folder's cache does not
+    // know, then starts the upload: the episodes' lines are then ready before their upload lines.
+    void measureEpisodes();
+    void loudnessMeasured();
+    // The connection, the site's folder and its listing, with which an upload starts.
+    void startUpload();
+    // The loudness line of an episode, before its upload line; nothing for other files.
+    void showLoudness(const QString &chemin);
+    // The interface's language, with which the numbers are written.
+    QLocale windowLocale() const;
+    QFutureWatcher<audio::Loudness> loudnessWatcher;
+    // The folder and the files being measured, and the figures of the running upload's episodes, by path.
+    QString measuredFolder;
+    QFileInfoList measuring;
+    QHash<QString, audio::Loudness> episodeLoudness;
 };

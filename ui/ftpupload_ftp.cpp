@@ -43,8 +43,9 @@ const QString tlsServersFile = QStringLiteral("serveurs-tls.txt");
 
 bool ftpupload::ftpBusy() const
 {
-    // A connection is open, or queued and not started yet (the state changes only once it starts).
-    return ftp->state() != RemoteClient::Unconnected || ftp->hasPendingCommands()
+    // A connection is open, or queued and not started yet (the state changes only once it starts),
+    // or the episodes are being measured before one.
+    return !measuring.isEmpty() || ftp->state() != RemoteClient::Unconnected || ftp->hasPendingCommands()
            || ftp->currentCommand() != RemoteClient::None;
 }
 
@@ -173,8 +174,11 @@ void ftpupload::addToList(const UrlInfo &info)
 void ftpupload::progression(qint64 done, qint64 total)
 {
     progressBar->setValue(total > 0 ? static_cast<int>(done * 100 / total) : 100);
-    if (!fichiersEnAttente.isEmpty() && done == 0)
-        notifier(tr(" : Envoi du fichier ") + fichiersEnAttente.takeFirst().toHtmlEscaped());
+    if (!fichiersEnAttente.isEmpty() && done == 0) {
+        const QString chemin = fichiersEnAttente.takeFirst();
+        showLoudness(chemin);
+        notifier(tr(" : Envoi du fichier ") + chemin.toHtmlEscaped());
+    }
 }
 
 void ftpupload::upload()
@@ -194,6 +198,11 @@ void ftpupload::upload()
     if (!serverGiven(hoteFtp))
         return;
     uploadFeed = flux;
+    measureEpisodes();
+}
+
+void ftpupload::startUpload()
+{
     connecter(hoteFtp);
     ftp->cd(remoteFolderEdit->text());
     modeEnvoi = true;
@@ -208,7 +217,7 @@ void ftpupload::envoyerDossier()
     const bool avecCouverture = uploadFeed.status == feed::FeedOutcome::Status::Written
                                 && !uploadFeed.coverImage.isEmpty();
     const QString couverture = avecCouverture ? dossierSource.absoluteFilePath(uploadFeed.coverImage) : QString();
-    publishedFiles = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath());
+    publishedFiles = PublishPlan::localFiles(listeFichiers, couverture, QDir::current().absolutePath(), uploadFeed.companions);
     mp3Entries.clear();
     listingOffset.reset();
     const PublishPlan dossier = PublishPlan::enterFolder(listeDistante, onlyChanges);

@@ -21,6 +21,16 @@ bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions)
     return lame.waitForFinished(30000) && lame.exitStatus() == QProcess::NormalExit && lame.exitCode() == 0;
 }
 
+bool writeChapters(const QString &path, const QJsonObject &spec)
+{
+    QProcess python;
+    python.setProcessChannelMode(QProcess::ForwardedChannels);
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(TESSALY_FEED_TESTS_DIR "/writechapters.py"), path,
+                  QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact))});
+    return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+}
+
 QJsonObject readFeed(const QString &path, const QString &address)
 {
     QProcess python;

@@ -11,6 +11,9 @@ namespace feedkit {
 // options (--tt, --tc, --tv TDRC=…); false when lame failed.
 bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions = {});
 
+// Writes ID3 chapters into an MP3 with mutagen (tests/feed/writechapters.py); spec as the script reads it.
+bool writeChapters(const QString &path, const QJsonObject &spec);
+
 // What feedparser and podcastparser read from a feed file (tests/feed/readfeed.py): "bozo" holds
 // feedparser's error, "channel", "items" (feedparser) and "episodes" (podcastparser) the rest.
 // Empty when the script failed.

@@ -1,11 +1,13 @@
 """Reads a feed with two podcast clients' parsers and prints what they saw, as JSON.
 
 Usage: readfeed.py FILE ADDRESS. feedparser must parse it without a "bozo" error; podcastparser
-(gPodder's) is given the address the feed claims to be read from.
+(gPodder's) is given the address the feed claims to be read from. Neither reads the Podcast Index's
+attributes: "podcast" holds them as an XML parser sees them.
 """
 import json
 import sys
 import calendar
+import xml.etree.ElementTree as ET
 
 import feedparser
 import podcastparser
@@ -17,6 +19,27 @@ with open(path, 'rb') as stream:
 fp = feedparser.parse(data)
 with open(path, 'rb') as stream:
     pp = podcastparser.parse(address, stream)
+
+P = '{https://podcastindex.org/namespace/1.0}'
+
+
+def attributes(element, tag):
+    found = element.find(P + tag)
+    return dict(found.attrib, text=(found.text or '').strip()) if found is not None else {}
+
+
+root = ET.parse(path).getroot().find('channel')
+podcast = {
+    'locked': attributes(root, 'locked'),
+    'funding': attributes(root, 'funding'),
+    'people': [dict(p.attrib, name=p.text) for p in root.findall(P + 'person')],
+    'items': [{
+        'chapters': attributes(item, 'chapters'),
+        'transcript': attributes(item, 'transcript'),
+        'season': attributes(item, 'season').get('text', ''),
+        'episode': attributes(item, 'episode').get('text', ''),
+    } for item in root.findall('item')],
+}
 
 channel = fp.feed
 print(json.dumps({
@@ -45,5 +68,7 @@ print(json.dumps({
         'seconds': e['total_time'],
         'number': e.get('number', 0),
         'season': e.get('season', 0),
+        'chapters': e.get('chapters', []),
     } for e in pp.get('episodes', [])],
+    'podcast': podcast,
 }, ensure_ascii=False))

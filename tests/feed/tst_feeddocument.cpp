@@ -48,11 +48,19 @@ void TestFeedDocument::parsersReadTheChannelAndEveryItem()
     show.coverImage = QStringLiteral("cover art.jpg");
     show.explicitContent = feed::Explicit::No;
     const QDateTime day(QDate(2024, 3, 1), QTime(12, 0), Qt::UTC);
+    show.language = QStringLiteral("fr");
+    show.locked = true;
+    show.fundingUrl = QStringLiteral("https://example.com/don?a=1&b=2");
+    show.fundingText = QStringLiteral("Soutenez & co");
+    show.people = {{QStringLiteral("Léa"), QStringLiteral("host")}, {QStringLiteral("Max"), QStringLiteral("guest")}};
+    const QList<feed::Chapter> chapters{{0, QStringLiteral("Début & fin"), QString()},
+                                        {3'723'456, QStringLiteral("Après une heure"), QStringLiteral("https://example.com/?x=1&y=2")}};
     const QList<feed::FeedItem> items{
         {QStringLiteral("R&D #1 100%.mp3"), QStringLiteral("R&D #1"), QStringLiteral("Tab\there") + QChar(0xD800),
-         1234, 65'400, 3, 2, {QStringLiteral("guid-1"), day.addDays(1)}},
+         1234, 65'400, 3, 2, {QStringLiteral("guid-1"), day.addDays(1)}, chapters, QStringLiteral("R&D #1 100%.chapters.json"),
+         QStringLiteral("R&D #1 100%.vtt"), QStringLiteral("text/vtt")},
         {QStringLiteral("Épisode été.mp3"), QStringLiteral("Épisode été"), QString(), 99, 0, 0, 0,
-         {QStringLiteral("guid-2"), day}},
+         {QStringLiteral("guid-2"), day}, {}, {}, {}, {}},
     };
     const QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("feed.xml"));
@@ -89,7 +97,41 @@ void TestFeedDocument::parsersReadTheChannelAndEveryItem()
         QCOMPARE(pp[QStringLiteral("seconds")].toInteger(), (items[i].durationMs + 500) / 1000);
         QCOMPARE(pp[QStringLiteral("number")].toInt(), items[i].episode);
         QCOMPARE(pp[QStringLiteral("season")].toInt(), items[i].season);
+        // Podlove Simple Chapters as gPodder reads them, to the second.
+        const QJsonArray readChapters = pp[QStringLiteral("chapters")].toArray();
+        QCOMPARE(readChapters.size(), items[i].chapters.size());
+        for (int c = 0; c < readChapters.size(); ++c) {
+            const QJsonObject chapter = readChapters[c].toObject();
+            QCOMPARE(qint64(chapter[QStringLiteral("start")].toDouble()), items[i].chapters[c].startMs / 1000);
+            QCOMPARE(chapter[QStringLiteral("title")].toString(), items[i].chapters[c].title);
+            QCOMPARE(chapter[QStringLiteral("href")].toString(), items[i].chapters[c].url);
+        }
     }
+
+    const QJsonObject podcast = read[QStringLiteral("podcast")].toObject();
+    QCOMPARE(podcast[QStringLiteral("locked")].toObject(),
+             (QJsonObject{{QStringLiteral("owner"), show.ownerEmail}, {QStringLiteral("text"), QStringLiteral("yes")}}));
+    QCOMPARE(podcast[QStringLiteral("funding")].toObject(),
+             (QJsonObject{{QStringLiteral("url"), show.fundingUrl}, {QStringLiteral("text"), show.fundingText}}));
+    QCOMPARE(podcast[QStringLiteral("people")].toArray(),
+             (QJsonArray{QJsonObject{{QStringLiteral("role"), QStringLiteral("host")}, {QStringLiteral("name"), QStringLiteral("Léa")}},
+                         QJsonObject{{QStringLiteral("role"), QStringLiteral("guest")}, {QStringLiteral("name"), QStringLiteral("Max")}}}));
+    const QJsonArray podcastItems = podcast[QStringLiteral("items")].toArray();
+    const QJsonObject first = podcastItems[0].toObject();
+    QCOMPARE(first[QStringLiteral("chapters")].toObject(),
+             (QJsonObject{{QStringLiteral("url"), folder + QStringLiteral("R%26D%20%231%20100%25.chapters.json")},
+                          {QStringLiteral("type"), QStringLiteral("application/json+chapters")},
+                          {QStringLiteral("text"), QString()}}));
+    QCOMPARE(first[QStringLiteral("transcript")].toObject(),
+             (QJsonObject{{QStringLiteral("url"), folder + QStringLiteral("R%26D%20%231%20100%25.vtt")},
+                          {QStringLiteral("type"), QStringLiteral("text/vtt")}, {QStringLiteral("language"), QStringLiteral("fr")},
+                          {QStringLiteral("rel"), QStringLiteral("captions")}, {QStringLiteral("text"), QString()}}));
+    QCOMPARE(first[QStringLiteral("season")].toString(), QStringLiteral("2"));
+    QCOMPARE(first[QStringLiteral("episode")].toString(), QStringLiteral("3"));
+    // Nothing of the kind for an episode without them.
+    const QJsonObject second = podcastItems[1].toObject();
+    QVERIFY(second[QStringLiteral("chapters")].toObject().isEmpty() && second[QStringLiteral("transcript")].toObject().isEmpty());
+    QCOMPARE(second[QStringLiteral("episode")].toString(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestFeedDocument)

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void missingFieldsAreNamed_data();
     void missingFieldsAreNamed();
     void detailsAreWrittenWholeOrNotAtAll();
+    void episodesBringTheirChaptersAndTranscripts_data();
+    void episodesBringTheirChaptersAndTranscripts();
 };
 
 namespace {
@@ -195,11 +197,111 @@ void TestFeedPublication::detailsAreWrittenWholeOrNotAtAll()
     QCOMPARE(read.explicitContent, feed::Explicit::No);
     QCOMPARE(read.identities.keys(), show.identities.keys());
     QCOMPARE(read.identities.begin()->published, show.identities.begin()->published);
+    QVERIFY(!read.locked);
+    show.locked = true;
+    show.fundingUrl = QStringLiteral("https://example.com/don");
+    show.fundingText = QStringLiteral("Un café ; merci");
+    show.people = feed::parsePeople(QStringLiteral("Léa Martin\n  \nMax (Guest)\nA (b) (Cohost)"));
+    QCOMPARE(show.people, (QList<feed::Person>{{QStringLiteral("Léa Martin"), QStringLiteral("host")},
+                                               {QStringLiteral("Max"), QStringLiteral("guest")},
+                                               {QStringLiteral("A (b)"), QStringLiteral("cohost")}}));
+    QVERIFY(feed::writeShowDetails(dir.path(), show));
+    const feed::ShowDetails again = feed::readShowDetails(dir.path());
+    QVERIFY(again.locked);
+    QCOMPARE(again.fundingText, show.fundingText);
+    QCOMPARE(again.people, show.people);
+    QCOMPARE(feed::parsePeople(feed::peopleText(again.people)), show.people);
 
     // A folder in the file's place: the write fails and says so.
     const testkit::WorkDir other;
     QVERIFY(QDir(other.path()).mkdir(QStringLiteral("feed.ini")));
     QVERIFY(!feed::writeShowDetails(other.path(), show));
+}
+
+void TestFeedPublication::episodesBringTheirChaptersAndTranscripts_data()
+{
+    QTest::addColumn<bool>("tagChapters");
+    QTest::addColumn<QByteArray>("ownChapters"); // beside the episode; empty: none
+    QTest::addColumn<QString>("transcript");     // its name; empty: none
+    QTest::addColumn<QByteArray>("transcriptContent");
+    QTest::addColumn<QStringList>("companions"); // sent after the episode
+    QTest::addColumn<QStringList>("chapterTitles");
+    QTest::addColumn<QString>("transcriptType");
+    QTest::addColumn<int>("problems");
+    const QStringList fromTags{QStringLiteral("Un"), QStringLiteral("Deux")};
+    const QByteArray own(R"({"version":"1.2.0","chapters":[{"startTime":0,"title":"Mien"}]})");
+    const QByteArray vtt("WEBVTT\n\n00:00.000 --> 00:01.000\nBonjour\n");
+    QTest::newRow("from the tags") << true << QByteArray() << QString() << QByteArray()
+                                   << QStringList{QStringLiteral("chapters/ep 1.chapters.json")} << fromTags << QString() << 0;
+    QTest::newRow("own file first") << true << own << QString() << QByteArray()
+                                    << QStringList{QStringLiteral("ep 1.chapters.json")} << QStringList{QStringLiteral("Mien")} << QString() << 0;
+    QTest::newRow("broken own file") << true << QByteArray("{\"chapters\": [") << QString() << QByteArray()
+                                     << QStringList{QStringLiteral("chapters/ep 1.chapters.json")} << fromTags << QString() << 1;
+    QTest::newRow("vtt") << false << QByteArray() << QStringLiteral("ep 1.vtt") << vtt << QStringList{QStringLiteral("ep 1.vtt")}
+                         << QStringList() << QStringLiteral("text/vtt") << 0;
+    QTest::newRow("chapters and srt") << true << QByteArray() << QStringLiteral("ep 1.srt")
+                                      << QByteArray("1\n00:00:00,000 --> 00:00:01,000\nBonjour\n")
+                                      << QStringList{QStringLiteral("chapters/ep 1.chapters.json"), QStringLiteral("ep 1.srt")} << fromTags
+                                      << QStringLiteral("application/x-subrip") << 0;
+    QTest::newRow("bad srt left out") << false << QByteArray() << QStringLiteral("ep 1.srt") << vtt << QStringList() << QStringList()
+                                      << QString() << 1;
+}
+
+void TestFeedPublication::episodesBringTheirChaptersAndTranscripts()
+{
+    QFETCH(bool, tagChapters);
+    QFETCH(QByteArray, ownChapters);
+    QFETCH(QString, transcript);
+    QFETCH(QByteArray, transcriptContent);
+    QFETCH(QStringList, companions);
+    QFETCH(QStringList, chapterTitles);
+    QFETCH(QString, transcriptType);
+    QFETCH(int, problems);
+    const testkit::WorkDir dir;
+    const QString episode = dir.filePath(QStringLiteral("ep 1.mp3"));
+    QVERIFY(feedkit::makeMp3(episode, 2));
+    if (tagChapters) {
+        const QJsonArray chapters{
+            QJsonObject{{QStringLiteral("id"), QStringLiteral("c1")}, {QStringLiteral("start"), 0}, {QStringLiteral("end"), 1000}, {QStringLiteral("title"), QStringLiteral("Un")}},
+            QJsonObject{{QStringLiteral("id"), QStringLiteral("c2")}, {QStringLiteral("start"), 1000}, {QStringLiteral("end"), 2000}, {QStringLiteral("title"), QStringLiteral("Deux")}}};
+        QVERIFY(feedkit::writeChapters(episode, {{QStringLiteral("toc"), QJsonValue()}, {QStringLiteral("chapters"), chapters}}));
+    }
+    if (!ownChapters.isEmpty())
+        QVERIFY(testkit::writeFile(dir.filePath(QStringLiteral("ep 1.chapters.json")), ownChapters));
+    if (!transcript.isEmpty())
+        QVERIFY(testkit::writeFile(dir.filePath(transcript), transcriptContent));
+    feed::ShowDetails show = complete();
+    show.language = QStringLiteral("fr");
+    QVERIFY(feed::writeShowDetails(dir.path(), show));
+
+    const feed::FeedOutcome outcome = feed::writeFeed(dir.path(), listing(dir.path()), QDateTime::currentDateTimeUtc());
+    QCOMPARE(outcome.status, feed::FeedOutcome::Status::Written);
+    QStringList sent;
+    for (const QString &path : outcome.companions.value(QStringLiteral("ep 1.mp3")))
+        sent << QDir(dir.path()).relativeFilePath(path);
+    QCOMPARE(sent, companions);
+    const QStringList named = outcome.problems.filter(QStringLiteral("ep 1."));
+    QCOMPARE(int(named.size()), problems);
+
+    const QJsonObject read = feedkit::readFeed(dir.filePath(QStringLiteral("feed.xml")), outcome.address);
+    QStringList titles;
+    for (const QJsonValue chapter : read[QStringLiteral("episodes")][0][QStringLiteral("chapters")].toArray())
+        titles << chapter[QStringLiteral("title")].toString();
+    QCOMPARE(titles, chapterTitles);
+    const QJsonObject item = read[QStringLiteral("podcast")][QStringLiteral("items")][0].toObject();
+    QCOMPARE(item[QStringLiteral("chapters")][QStringLiteral("url")].toString(),
+             chapterTitles.isEmpty() ? QString() : address + QStringLiteral("ep%201.chapters.json"));
+    QCOMPARE(item[QStringLiteral("transcript")][QStringLiteral("type")].toString(), transcriptType);
+
+    // Written again unchanged, the files keep their time: the sync leaves them on the server.
+    const QDateTime before = QDateTime::currentDateTime().addDays(-1);
+    for (const QString &name : std::as_const(companions)) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(before, QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(feed::writeFeed(dir.path(), listing(dir.path()), QDateTime::currentDateTimeUtc()).companions, outcome.companions);
+    for (const QString &name : std::as_const(companions))
+        QCOMPARE(QFileInfo(dir.filePath(name)).lastModified(), before);
 }
 
 QTEST_MAIN(TestFeedPublication)

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "publish/publishplan.h"
+#include "tests/kit/testkit.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void clockIsMeasuredOnTheFilesThatNeedIt_data();
     void clockIsMeasuredOnTheFilesThatNeedIt();
     void skippedFilesAreCountedInOneLine();
+    void companionsFollowTheirEpisodeAndAreCompared();
 };
 
 void TestPublishPlan::mp3IsEnteredMadeOrListed_data()
@@ -269,6 +271,34 @@ void TestPublishPlan::skippedFilesAreCountedInOneLine()
                  QStringLiteral("2 fichier(s) déjà à jour sur le serveur."),
                  QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."),
              }));
+}
+
+void TestPublishPlan::companionsFollowTheirEpisodeAndAreCompared()
+{
+    const testkit::WorkDir dir;
+    for (const char *name : {"a.mp3", "a.vtt", "b.mp3", "chapters/b.chapters.json", "feed.xml"})
+        QVERIFY(testkit::writeFile(dir.filePath(QString::fromUtf8(name)), "12345"));
+    const QFileInfoList source{QFileInfo(dir.filePath(QStringLiteral("a.mp3"))), QFileInfo(dir.filePath(QStringLiteral("b.mp3"))),
+                               QFileInfo(dir.filePath(QStringLiteral("feed.xml")))};
+    const QHash<QString, QStringList> companions{
+        {QStringLiteral("a.mp3"), {dir.filePath(QStringLiteral("a.vtt"))}},
+        {QStringLiteral("b.mp3"), {dir.filePath(QStringLiteral("chapters/b.chapters.json")), dir.filePath(QStringLiteral("gone.srt"))}}};
+    const QList<File> files = PublishPlan::localFiles(source, QString(), dir.path(), companions);
+    QStringList names;
+    for (const File &file : files)
+        names << file.name;
+    QCOMPARE(names, (QStringList{QStringLiteral("a.mp3"), QStringLiteral("a.vtt"), QStringLiteral("b.mp3"), QStringLiteral("b.chapters.json"),
+                                 QStringLiteral("gone.srt"), QStringLiteral("feed.xml"), QStringLiteral("dewplayer-playlist.swf"),
+                                 QStringLiteral("player_mp3_multi.swf")}));
+    QCOMPARE(files[3].path, dir.filePath(QStringLiteral("chapters/b.chapters.json")));
+
+    // Like an episode: the copy of the same size is left, the other sent; the feed always goes.
+    const QList<UrlInfo> remote{remoteFile(QStringLiteral("a.mp3"), 5, none), remoteFile(QStringLiteral("a.vtt"), 5, none),
+                                remoteFile(QStringLiteral("b.mp3"), 5, none), remoteFile(QStringLiteral("b.chapters.json"), 4, none),
+                                remoteFile(QStringLiteral("feed.xml"), 5, none)};
+    const PublishPlan plan = PublishPlan::sendFiles(files.mid(0, 6), remote, {true, true, false, {}});
+    QCOMPARE(described(plan), (QStringList{QStringLiteral("put b.chapters.json"), QStringLiteral("put feed.xml")}));
+    QVERIFY(texts(plan).contains(QStringLiteral("<span style='color: red; font-weight: bold'>gone.srt</span> non traitée (fichier vide).")));
 }
 
 QTEST_GUILESS_MAIN(TestPublishPlan)

@@ -128,7 +128,9 @@ void PublishingTest::uploadCreatesMp3AndSendsEveryFile()
 
     const QString src = m_dir->filePath(QStringLiteral("src"));
     const QString work = QDir::currentPath();
+    // The episodes are measured before the connection; neither decodes, which is said before its upload line.
     const QStringList expected{
+        QStringLiteral(" : Mesure du volume de 2 épisode(s)…"),
         QStringLiteral(" : Résolution du nom en cours."),
         QStringLiteral(" : Une tentative de connexion à l'hôte est en cours."),
         QStringLiteral(" : La connexion à l'hôte a été accomplie."),
@@ -142,7 +144,9 @@ void PublishingTest::uploadCreatesMp3AndSendsEveryFile()
         work + QStringLiteral("/dewplayer-playlist.swf mis en file d'attente."),
         work + QStringLiteral("/player_mp3_multi.swf mis en file d'attente."),
         QStringLiteral("Le dossier \"MP3\" a été créé sur le serveur le cas échéant. La playlist et les mp3 y seront déposés."),
+        QStringLiteral("a & b.mp3 : volume non mesuré (aucun son MPEG n'a été trouvé)"),
         QStringLiteral(" : Envoi du fichier ") + src + QStringLiteral("/a & b.mp3"),
+        QStringLiteral("b.mp3 : volume non mesuré (aucun son MPEG n'a été trouvé)"),
         QStringLiteral(" : Envoi du fichier ") + src + QStringLiteral("/b.mp3"),
         QStringLiteral(" : Envoi du fichier ") + work + QStringLiteral("/dewplayer-playlist.swf"),
         QStringLiteral(" : Envoi du fichier ") + work + QStringLiteral("/player_mp3_multi.swf"),
