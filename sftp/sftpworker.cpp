@@ -33,6 +33,9 @@ constexpr int ReadBufferSize = 64 * 1024;
 // The user's keys, in the order OpenSSH offers them.
 constexpr const char *KeyNames[] = {"id_ed25519", "id_ecdsa", "id_rsa"};
 
+// libssh's own limits, behind the client's: its watchdog says what timed out.
+constexpr std::chrono::milliseconds FallbackMargin = 5s;
+
 int milliseconds(std::chrono::milliseconds duration)
 {
     return int(std::clamp<std::chrono::milliseconds::rep>(duration.count(), 1, 24 * 3600 * 1000));
@@ -121,7 +124,7 @@ bool SftpWorker::openTcp()
         return false;
     }
     emit reached(RemoteClient::Connecting);
-    const QDeadlineTimer deadline(m_settings.connectTimeout);
+    const QDeadlineTimer deadline(m_settings.connectTimeout + FallbackMargin);
     bool refused = false;
     bool timedOut = false;
     QString reason;
@@ -184,7 +187,7 @@ bool SftpWorker::handshake()
     const bool processConfig = false;
     // Off, small packets wait for the previous one's acknowledgement: a write loop ran 60 times slower.
     const int noDelay = 1;
-    const long timeout = std::max<long>(1, long(m_settings.connectTimeout.count() / 1000));
+    const long timeout = long((m_settings.connectTimeout + FallbackMargin).count() / 1000);
     // libssh reads them only to prefer the host key types known for the server; the verdict is ours.
     const QByteArray known = m_settings.knownHosts.value(0).toLocal8Bit();
     const QByteArray userKnown = m_settings.knownHosts.value(1, QStringLiteral("/dev/null")).toLocal8Bit();
@@ -202,7 +205,7 @@ bool SftpWorker::handshake()
         failConnection(tr("SSH handshake with %1 failed: %2").arg(m_settings.host, sessionError()));
         return false;
     }
-    const long idle = std::max<long>(1, long(m_settings.idleTimeout.count() / 1000));
+    const long idle = long((m_settings.idleTimeout + FallbackMargin).count() / 1000);
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &idle);
     ssh_key key = nullptr;
     char *base64 = nullptr;
@@ -580,7 +583,7 @@ std::optional<QByteArray> SftpWorker::receivePacket(bool wait)
             }
         }
         const int read = wait ? ssh_channel_read_timeout(m_channel, m_readBuffer.data(), ReadBufferSize, 0,
-                                                         milliseconds(m_settings.idleTimeout))
+                                                         milliseconds(m_settings.idleTimeout + FallbackMargin))
                               : ssh_channel_read_nonblocking(m_channel, m_readBuffer.data(), ReadBufferSize, 0);
         if (read == SSH_ERROR) {
             failConnection(tr("Connection to the server lost: %1").arg(sessionError()));
