@@ -102,6 +102,7 @@ ftpupload::ftpupload(const QString &langue)
     serveurGrid->addWidget(new QLabel(tr("Nom du serveur : "), serveurGroup), 2, 0);
     serverEdit = new QLineEdit(serveurGroup);
     serverEdit->setPlaceholderText(QStringLiteral("ftp.example.com"));
+    serverEdit->setToolTip(tr("Serveur FTP ou FTPS : ftp.example.com\nServeur SFTP (SSH) : sftp://example.com, avec le port SSH (22 le plus souvent)"));
     serveurGrid->addWidget(serverEdit, 2, 1, 1, 4);
 
     serveurGrid->addWidget(new QLabel(tr("Port : "), serveurGroup), 3, 0);

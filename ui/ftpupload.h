@@ -172,10 +172,15 @@ private:
     void attachClient(RemoteClient *client, remote::Protocol protocol);
     // A server certificate that failed verification: trusted already, or the user is asked.
     void questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs);
+    // An SSH host key that no known hosts file holds: the user is asked.
+    void askAboutHostKey(const QString &keyType, const QString &fingerprint);
+    // The box that asks whether to trust a certificate or a host key, and the answer.
+    enum class Trust { Always, Once, Refused };
+    Trust askTrust(const QString &title, const QString &text);
 
     // The protocol of ftp.
     remote::Protocol clientProtocol = remote::Protocol::Ftp;
-    // The server of the connection being opened, as typed, for its certificate.
+    // The server of the connection being opened, as typed, for its certificate or host key.
     QString hoteConnexion;
     quint16 portConnexion = 0;
     // Trusted always by the user, kept once the connection has logged in with it.

@@ -63,11 +63,19 @@ void ftpupload::ftpEtat(int state)
         notifier(QStringLiteral(" : ") + messages[state]);
     if (state != RemoteClient::LoggedIn)
         return;
-    if (ftp->isEncrypted()) {
-        notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
-        rememberTlsServer();
-    } else
-        notifyError(tr("Connexion non chiffrée : le serveur ne propose pas TLS."));
+    switch (clientProtocol) {
+    case remote::Protocol::Ftp:
+        if (ftp->isEncrypted()) {
+            notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (TLS)."));
+            rememberTlsServer();
+        } else
+            notifyError(tr("Connexion non chiffrée : le serveur ne propose pas TLS."));
+        break;
+    case remote::Protocol::Sftp:
+        // SSH always encrypts: the TLS servers' file is FTP's alone.
+        notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (SSH)."));
+        break;
+    }
 }
 
 void ftpupload::ftpTacheSuivante(int, bool)
@@ -406,6 +414,7 @@ void ftpupload::attachClient(RemoteClient *client, remote::Protocol protocol)
     connect(ftp, &RemoteClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &RemoteClient::untrustedCertificate, this, &ftpupload::questionCertificat);
     connect(ftp, &RemoteClient::rawCommandReply, this, &ftpupload::noteTime);
+    connect(ftp, &RemoteClient::unknownHostKey, this, &ftpupload::askAboutHostKey);
 }
 
 void ftpupload::connecter(const QString &hote)
@@ -439,6 +448,21 @@ void ftpupload::rememberTlsServer()
     certificateToTrust.clear();
 }
 
+ftpupload::Trust ftpupload::askTrust(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, this);
+    box.setTextFormat(Qt::PlainText);
+    const QPushButton *toujours = box.addButton(tr("Toujours faire confiance"), QMessageBox::AcceptRole);
+    const QPushButton *cetteFois = box.addButton(tr("Faire confiance cette fois"), QMessageBox::AcceptRole);
+    QPushButton *annuler = box.addButton(tr("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(annuler);
+    box.setEscapeButton(annuler);
+    box.exec();
+    if (box.clickedButton() == toujours)
+        return Trust::Always;
+    return box.clickedButton() == cetteFois ? Trust::Once : Trust::Refused;
+}
+
 void ftpupload::questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs)
 {
     TrustedCertificates approuves(fichierCertificats);
@@ -449,22 +473,29 @@ void ftpupload::questionCertificat(const QSslCertificate &certificat, const QLis
     }
     const QString texte = certificateQuestion(hoteConnexion, portConnexion, certificat, erreurs,
                                               verdict == TrustedCertificates::Verdict::Changed);
-    QMessageBox box(QMessageBox::Warning, tr("Certificat non vérifié"), texte, QMessageBox::NoButton, this);
-    box.setTextFormat(Qt::PlainText);
-    const QPushButton *toujours = box.addButton(tr("Toujours faire confiance"), QMessageBox::AcceptRole);
-    const QPushButton *cetteFois = box.addButton(tr("Faire confiance cette fois"), QMessageBox::AcceptRole);
-    QPushButton *annuler = box.addButton(tr("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(annuler);
-    box.setEscapeButton(annuler);
-    box.exec();
-
-    if (box.clickedButton() != toujours && box.clickedButton() != cetteFois) {
+    const Trust reponse = askTrust(tr("Certificat non vérifié"), texte);
+    if (reponse == Trust::Refused) {
         ftp->rejectCertificate();
         return;
     }
     // The server may have given up on the connection while the user read the question: a
     // certificate trusted always is kept once the connection has gone through with it.
-    if (box.clickedButton() == toujours)
+    if (reponse == Trust::Always)
         certificateToTrust = certificat;
     ftp->acceptCertificate();
+}
+
+void ftpupload::askAboutHostKey(const QString &keyType, const QString &fingerprint)
+{
+    const QString text =
+        QStringList{tr("Le serveur %1 (port %2) présente une clé d'hôte qu'aucun fichier known_hosts ne connaît.").arg(hoteConnexion).arg(portConnexion),
+                    QString(), tr("Type : %1").arg(keyType), tr("Empreinte : %1").arg(fingerprint), QString(),
+                    tr("Comparez cette empreinte avec celle que donne votre hébergeur. Faire confiance à cette clé ?")}
+            .join(u'\n');
+    // Kept in known_hosts by the client, once the login has gone through with the key.
+    const Trust answer = askTrust(tr("Clé d'hôte inconnue"), text);
+    if (answer == Trust::Refused)
+        ftp->rejectHostKey();
+    else
+        ftp->acceptHostKey(answer == Trust::Always);
 }

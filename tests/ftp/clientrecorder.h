@@ -4,28 +4,28 @@
 #include <QPair>
 #include <QStringList>
 
-#include "ftp/ftpclient.h"
+#include "remote/remoteclient.h"
 #include "remote/urlinfo.h"
 
-// Writes down what an FtpClient signals, in order: "state 4", "start 2", "finish 2 ok",
+// Writes down what a RemoteClient signals, in order: "state 4", "start 2", "finish 2 ok",
 // "finish 3 error", "done ok", and the first and last progress reports as "progress 0/10".
 struct ClientRecorder
 {
-    explicit ClientRecorder(FtpClient *client)
+    explicit ClientRecorder(RemoteClient *client)
     {
-        QObject::connect(client, &FtpClient::stateChanged, client,
+        QObject::connect(client, &RemoteClient::stateChanged, client,
                          [this](int state) { events << QStringLiteral("state %1").arg(state); });
-        QObject::connect(client, &FtpClient::commandStarted, client,
+        QObject::connect(client, &RemoteClient::commandStarted, client,
                          [this](int id) { events << QStringLiteral("start %1").arg(id); });
-        QObject::connect(client, &FtpClient::commandFinished, client, [this](int id, bool error) {
+        QObject::connect(client, &RemoteClient::commandFinished, client, [this](int id, bool error) {
             events << QStringLiteral("finish %1 %2").arg(id).arg(error ? "error" : "ok");
         });
-        QObject::connect(client, &FtpClient::done, client, [this](bool error) {
+        QObject::connect(client, &RemoteClient::done, client, [this](bool error) {
             events << (error ? QStringLiteral("done error") : QStringLiteral("done ok"));
             ++doneCount;
         });
-        QObject::connect(client, &FtpClient::listInfo, client, [this](const UrlInfo &info) { entries << info; });
-        QObject::connect(client, &FtpClient::dataTransferProgress, client, [this](qint64 done, qint64 total) {
+        QObject::connect(client, &RemoteClient::listInfo, client, [this](const UrlInfo &info) { entries << info; });
+        QObject::connect(client, &RemoteClient::dataTransferProgress, client, [this](qint64 done, qint64 total) {
             progress << qMakePair(done, total);
             if (done == 0 || done == total)
                 events << QStringLiteral("progress %1/%2").arg(done).arg(total);

@@ -74,6 +74,8 @@ private Q_SLOTS:
         QTest::newRow("no profile shown") << stored << white << 0 << true;
         QTest::newRow("profile, form changed") << changed << white << 1 << true;
         QTest::newRow("profile, form equal") << stored << white << 1 << false;
+        // The scheme names the protocol: the same host over SFTP is another profile.
+        QTest::newRow("profile, sftp:// added") << withField(stored, UrlFtp, "sftp://ftp.lune.example") << white << 1 << true;
         QTest::newRow("style from podcastLoad") << changed << "background-color: white" << 1 << true;
         QTest::newRow("red is case-sensitive") << changed << "background-color: RED;" << 1 << true;
     }

@@ -17,9 +17,12 @@ void TestRemoteAddress::parseServer_data()
     QTest::addColumn<QString>("host");
 
     const int ftp = int(remote::Protocol::Ftp);
+    const int sftp = int(remote::Protocol::Sftp);
     QTest::newRow("bare host") << "ftp.example.org" << ftp << "ftp.example.org";
     QTest::newRow("ftp scheme") << "ftp://ftp.example.org" << ftp << "ftp.example.org";
     QTest::newRow("scheme in capitals") << "FTP://ftp.example.org" << ftp << "ftp.example.org";
+    QTest::newRow("sftp scheme") << "sftp://sftp.example.org" << sftp << "sftp.example.org";
+    QTest::newRow("sftp in mixed case") << "SFtp://127.0.0.1" << sftp << "127.0.0.1";
     // Only a leading scheme is one: the rest is the host as typed.
     QTest::newRow("scheme inside") << "x.ftp://y.z" << ftp << "x.ftp://y.z";
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <functional>
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringList>
@@ -36,15 +40,34 @@ inline bool waitForIdle(const RemoteClient *ftp, const QSignalSpy &states, const
     }, 20000);
 }
 
-// The form of a publish of sourceFolder into the server's folder /site.
+// The form of a publish of sourceFolder into the server's folder remoteFolder.
+inline void fillForm(ftpupload *window, const QString &server, quint16 port, const QString &user,
+                     const QString &password, const QString &sourceFolder, const QString &remoteFolder = QStringLiteral("/site"))
+{
+    window->serverEdit->setText(server);
+    window->portEdit->setText(QString::number(port));
+    window->userEdit->setText(user);
+    window->passwordEdit->setText(password);
+    window->localFolderEdit->setText(sourceFolder);
+    window->remoteFolderEdit->setText(remoteFolder);
+}
+
 inline void fillForm(ftpupload *window, const testkit::FtpServer &server, const QString &sourceFolder)
 {
-    window->serverEdit->setText(server.host());
-    window->portEdit->setText(QString::number(server.port()));
-    window->userEdit->setText(server.user());
-    window->passwordEdit->setText(server.password());
-    window->localFolderEdit->setText(sourceFolder);
-    window->remoteFolderEdit->setText(QStringLiteral("/site"));
+    fillForm(window, server.host(), server.port(), server.user(), server.password(), sourceFolder);
+}
+
+// Clicks the button of the next message box that carries text; the handler may do more first.
+inline void clickNext(testkit::ModalAnswerer &boxes, const QString &text, std::function<void()> before = {})
+{
+    boxes.handleNext([text, before](QWidget *widget) {
+        if (before)
+            before();
+        for (QAbstractButton *button : qobject_cast<QMessageBox *>(widget)->buttons()) {
+            if (button->text() == text)
+                button->click();
+        }
+    });
 }
 
 } // namespace publishingkit

@@ -25,19 +25,6 @@ const QString trustOnce = QStringLiteral("Faire confiance cette fois");
 const QString trustAlways = QStringLiteral("Toujours faire confiance");
 const QString busy = QStringLiteral(" : Une opération FTP est déjà en cours.");
 
-// Clicks the button of the next message box that carries text; the handler may do more first.
-void clickNext(testkit::ModalAnswerer &boxes, const QString &text, std::function<void()> before = {})
-{
-    boxes.handleNext([text, before](QWidget *widget) {
-        if (before)
-            before();
-        for (QAbstractButton *button : qobject_cast<QMessageBox *>(widget)->buttons()) {
-            if (button->text() == text)
-                button->click();
-        }
-    });
-}
-
 } // namespace
 
 // What publishing through the window must never do, whatever the server or the network says:
@@ -110,12 +97,8 @@ void PublishingSafetyTest::startServer(const QString &certificate)
 
 void PublishingSafetyTest::fillForm(quint16 port)
 {
-    m_window->serverEdit->setText(QStringLiteral("127.0.0.1"));
-    m_window->portEdit->setText(QString::number(port));
-    m_window->userEdit->setText(QStringLiteral("podcaster"));
-    m_window->passwordEdit->setText(QStringLiteral("s3cret-pass"));
-    m_window->localFolderEdit->setText(path(QStringLiteral("src")));
-    m_window->remoteFolderEdit->setText(QStringLiteral("/site"));
+    publishingkit::fillForm(m_window.get(), QStringLiteral("127.0.0.1"), port, QStringLiteral("podcaster"),
+                            QStringLiteral("s3cret-pass"), path(QStringLiteral("src")));
 }
 
 void PublishingSafetyTest::hostThatSpokeTlsNeverGetsThePasswordInClear_data()
@@ -142,7 +125,7 @@ void PublishingSafetyTest::hostThatSpokeTlsNeverGetsThePasswordInClear()
     const quint16 port = m_server->port();
     fillForm(port);
     if (!verifies)
-        clickNext(*m_boxes, trustOnce);
+        publishingkit::clickNext(*m_boxes, trustOnce);
     m_boxes->answer(QMessageBox::Ok);
     QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
     QVERIFY(waitForIdle());
@@ -175,7 +158,7 @@ void PublishingSafetyTest::certificateIsNotKeptForAConnectionThatDied()
     startServer(pem);
     fillForm(m_server->port());
     // The server goes away while the user reads the question.
-    clickNext(*m_boxes, trustAlways, [this] { m_server.reset(); });
+    publishingkit::clickNext(*m_boxes, trustAlways, [this] { m_server.reset(); });
     m_boxes->answer(QMessageBox::Ok);
     QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
     QVERIFY(waitForIdle());

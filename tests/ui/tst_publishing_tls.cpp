@@ -43,7 +43,6 @@ private Q_SLOTS:
 private:
     void startServer(bool tls);
     void fillForm();
-    void answerCertificate(const QString &button);
     bool waitForIdle() { return publishingkit::waitForIdle(m_window->ftp, *m_states, *m_boxes); }
     QStringList logLines() const { return publishingkit::logLines(m_window->log); }
     qsizetype certificateQuestions() const;
@@ -102,21 +101,6 @@ void PublishingTlsTest::fillForm()
     publishingkit::fillForm(m_window.get(), *m_server, m_dir->filePath(QStringLiteral("src")));
 }
 
-void PublishingTlsTest::answerCertificate(const QString &button)
-{
-    m_boxes->handleNext([button](QWidget *widget) {
-        if (auto *box = qobject_cast<QMessageBox *>(widget)) {
-            for (QAbstractButton *candidate : box->buttons()) {
-                if (candidate->text() == button) {
-                    candidate->click();
-                    return;
-                }
-            }
-        }
-        widget->close();
-    });
-}
-
 qsizetype PublishingTlsTest::certificateQuestions() const
 {
     return std::count_if(m_boxes->boxes().cbegin(), m_boxes->boxes().cend(),
@@ -146,7 +130,7 @@ void PublishingTlsTest::certificateAnswerDecidesUploadAndNextQuestion()
     QFETCH(bool, kept);
     startServer(true);
     fillForm();
-    answerCertificate(answer);
+    publishingkit::clickNext(*m_boxes, answer);
     m_boxes->answer(QMessageBox::Ok); // success, or the error of the cancelled connection
 
     QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
@@ -181,7 +165,7 @@ void PublishingTlsTest::certificateAnswerDecidesUploadAndNextQuestion()
     if (kept) {
         m_boxes->answer(QMessageBox::No);
     } else {
-        answerCertificate(cancel);
+        publishingkit::clickNext(*m_boxes, cancel);
         m_boxes->answer(QMessageBox::Ok);
     }
     QTest::mouseClick(m_window->deleteFilesButton, Qt::LeftButton);
@@ -199,7 +183,7 @@ void PublishingTlsTest::changedCertificateIsAskedAboutAgainWithAWarning()
     const QSslCertificate former = QSslCertificate::fromPath(formerPem).value(0);
     QVERIFY(testkit::writeFile(m_dir->filePath(QStringLiteral("certificats.txt")), trustedLine(former).toUtf8()));
     fillForm();
-    answerCertificate(trustAlways);
+    publishingkit::clickNext(*m_boxes, trustAlways);
     m_boxes->answer(QMessageBox::Ok);
 
     QTest::mouseClick(m_window->sendButton, Qt::LeftButton);

@@ -1,0 +1,541 @@
+#include "sftp/sftpclient.h"
+
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include "sftp/handover.h"
+#include "sftp/sftpworker.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// What an upload reads from the device at a time, and lets wait for the worker at most.
+constexpr qint64 ReadSize = 256 * 1024;
+constexpr qint64 PipeSize = 4 * sftp::UploadPipe::LowMark;
+// How long the destructor waits for the interrupted worker to end.
+constexpr unsigned long WorkerEndWait = 3000;
+
+} // namespace
+
+SftpClient::SftpClient(QObject *parent)
+    : RemoteClient(parent)
+    , m_knownHosts(QStringLiteral("known_hosts"))
+    , m_userKnownHosts(QDir::homePath() + QStringLiteral("/.ssh/known_hosts"))
+    , m_watchdog(new QTimer(this))
+{
+    m_watchdog->setSingleShot(true);
+    connect(m_watchdog, &QTimer::timeout, this, &SftpClient::onWatchdog);
+}
+
+SftpClient::~SftpClient()
+{
+    QThread *thread = m_thread;
+    retireWorker();
+    if (thread && thread->wait(WorkerEndWait))
+        delete thread;
+}
+
+void SftpClient::setKnownHostsFiles(const QString &known, const QString &userKnown)
+{
+    m_knownHosts = known;
+    m_userKnownHosts = userKnown;
+}
+
+void SftpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle)
+{
+    m_connectTimeout = connect;
+    m_idleTimeout = idle;
+}
+
+int SftpClient::connectToHost(const QString &host, quint16 port)
+{
+    Request request(ConnectToHost, host);
+    request.port = port;
+    return enqueue(std::move(request));
+}
+
+int SftpClient::login(const QString &user, const QString &password)
+{
+    Request request(Login, user);
+    request.password = password;
+    return enqueue(std::move(request));
+}
+
+int SftpClient::cd(const QString &dir)
+{
+    return enqueue(Request(Cd, dir));
+}
+
+int SftpClient::mkdir(const QString &dir)
+{
+    return enqueue(Request(Mkdir, dir));
+}
+
+int SftpClient::list(const QString &dir)
+{
+    return enqueue(Request(List, dir));
+}
+
+int SftpClient::put(QIODevice *device, const QString &remoteName, TransferType type)
+{
+    return resumePut(device, remoteName, 0, type);
+}
+
+int SftpClient::resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType)
+{
+    Request request(Put, remoteName);
+    request.device = device;
+    request.offset = offset;
+    return enqueue(std::move(request));
+}
+
+int SftpClient::rawCommand(const QString &command)
+{
+    return enqueue(Request(RawCommand, command));
+}
+
+int SftpClient::remove(const QString &file)
+{
+    return enqueue(Request(Remove, file));
+}
+
+int SftpClient::close()
+{
+    return enqueue(Request(Close, QString()));
+}
+
+SftpClient::Command SftpClient::currentCommand() const
+{
+    return m_current ? m_current->command : None;
+}
+
+int SftpClient::currentId() const
+{
+    return m_current ? m_current->id : 0;
+}
+
+void SftpClient::clearPendingCommands()
+{
+    m_pending.clear();
+}
+
+void SftpClient::abort()
+{
+    m_pending.clear();
+    if (m_running)
+        fail(UnknownError, tr("Aborted"), true);
+}
+
+bool SftpClient::hasFeature(const QString &feature) const
+{
+    for (const char *known : {"REST STREAM", "SIZE", "MLST"}) {
+        if (feature.compare(QLatin1String(known), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void SftpClient::acceptHostKey(bool always)
+{
+    if (!m_running || m_step != Step::HostKey)
+        return;
+    m_saveHostKey = always;
+    m_step = Step::Working;
+    finish();
+}
+
+void SftpClient::rejectHostKey()
+{
+    if (!m_running || m_step != Step::HostKey)
+        return;
+    fail(UnknownError, tr("The host key of %1 was not accepted: connection cancelled").arg(m_current->name), true);
+}
+
+int SftpClient::enqueue(Request request)
+{
+    const int id = ++m_lastId;
+    request.id = id;
+    m_pending.push_back(std::move(request));
+    // Started from the event loop, so that callers can queue a whole sequence first, and so that
+    // a command queued while commandFinished() is delivered waits for every slot to return.
+    if (!m_current && !m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &SftpClient::startNext, Qt::QueuedConnection);
+    }
+    return id;
+}
+
+void SftpClient::startNext()
+{
+    m_startScheduled = false;
+    if (m_current || m_pending.empty())
+        return;
+    m_current = m_pending.front();
+    m_pending.pop_front();
+    m_running = true;
+    m_error = NoError;
+    m_errorString.clear();
+    m_step = Step::Working;
+    const int id = m_current->id;
+    emit commandStarted(id);
+    if (isRunning(id))
+        execute();
+}
+
+template<typename Call>
+void SftpClient::onWorker(Call call)
+{
+    SftpWorker *worker = m_worker;
+    QMetaObject::invokeMethod(worker, [worker, call = std::move(call)] { call(worker); }, Qt::QueuedConnection);
+}
+
+void SftpClient::execute()
+{
+    const Request &request = *m_current;
+    switch (request.command) {
+    case ConnectToHost:
+        retireWorker();
+        m_saveHostKey = false;
+        setState(HostLookup);
+        startWorker();
+        restartWatchdog();
+        onWorker([](SftpWorker *worker) { worker->connectToHost(); });
+        return;
+    case Close:
+        if (!m_worker) {
+            finish();
+            return;
+        }
+        setState(Closing);
+        restartWatchdog();
+        onWorker([](SftpWorker *worker) { worker->close(); });
+        return;
+    case RawCommand:
+        fail(UnknownError, tr("SFTP has no raw commands: \"%1\" was not sent").arg(request.name));
+        return;
+    default:
+        break;
+    }
+    if (m_state != Connected && m_state != LoggedIn) {
+        fail(NotConnected, tr("Not connected"));
+        return;
+    }
+    if ((request.command == Login) != (m_state == Connected)) {
+        fail(UnknownError, request.command == Login ? tr("Already logged in") : tr("Not logged in"));
+        return;
+    }
+    restartWatchdog();
+    const QString name = request.name;
+    switch (request.command) {
+    case Login:
+        onWorker([name, password = request.password, save = m_saveHostKey](SftpWorker *worker) {
+            worker->login(name, password, save);
+        });
+        break;
+    case Cd:
+        onWorker([name](SftpWorker *worker) { worker->cd(name); });
+        break;
+    case Mkdir:
+        onWorker([name](SftpWorker *worker) { worker->mkdir(name); });
+        break;
+    case Remove:
+        onWorker([name](SftpWorker *worker) { worker->remove(name); });
+        break;
+    case List:
+        onWorker([name](SftpWorker *worker) { worker->list(name); });
+        break;
+    case Put:
+        startPut();
+        break;
+    default:
+        Q_UNREACHABLE();
+    }
+}
+
+void SftpClient::startPut()
+{
+    m_read = 0;
+    m_total = 0;
+    m_reported = -1;
+    m_pipeClosed = false;
+    const Request &request = *m_current;
+    QIODevice *device = request.device;
+    if (!device) {
+        fail(UnknownError, tr("Nothing to send for %1").arg(request.name));
+        return;
+    }
+    if (!device->isOpen()) {
+        if (!device->open(QIODevice::ReadOnly)) {
+            const auto *file = qobject_cast<QFileDevice *>(device);
+            fail(UnknownError, file ? tr("Cannot open %1 for reading: %2").arg(file->fileName(), device->errorString())
+                                    : tr("Cannot open the data to send: %1").arg(device->errorString()));
+            return;
+        }
+        m_openedDevice = true;
+    } else if (!device->isReadable()) {
+        fail(UnknownError, tr("The data to send is not open for reading"));
+        return;
+    }
+    if (request.offset > 0 && (device->isSequential() || !device->seek(request.offset))) {
+        fail(UnknownError, tr("Cannot resume %1 from byte %2").arg(request.name).arg(request.offset));
+        return;
+    }
+    m_total = device->isSequential() ? 0 : device->size() - device->pos();
+    m_step = Step::Transfer;
+    SftpWorker *worker = m_worker;
+    m_pipe = std::make_shared<sftp::UploadPipe>([worker] { emit worker->dataWanted(); });
+    fillPipe();
+    onWorker([pipe = m_pipe, name = request.name, offset = request.offset](SftpWorker *worker) {
+        worker->put(pipe, name, offset);
+    });
+}
+
+// Reads ahead of the worker, at most PipeSize; a device that fails or ends early ends the pipe
+// with the reason, and the worker fails the upload.
+void SftpClient::fillPipe()
+{
+    if (!m_pipe || m_pipeClosed)
+        return;
+    QIODevice *device = m_current->device;
+    while (m_pipe->queuedBytes() < PipeSize) {
+        QByteArray chunk(ReadSize, Qt::Uninitialized);
+        const qint64 read = device ? device->read(chunk.data(), ReadSize) : -1;
+        if (read <= 0) {
+            m_pipeClosed = true;
+            if (read < 0)
+                m_pipe->fail(device ? tr("Cannot read the data to send: %1").arg(device->errorString())
+                                    : tr("The data to send went away during the transfer"));
+            else if (!device->isSequential() && m_read < m_total)
+                m_pipe->fail(tr("The data to send ended early: %1 of %2 bytes").arg(m_read).arg(m_total));
+            else
+                m_pipe->end();
+            return;
+        }
+        m_read += read;
+        chunk.truncate(read);
+        m_pipe->push(std::move(chunk));
+    }
+}
+
+void SftpClient::fail(Error error, const QString &text, bool dropConnection)
+{
+    // Stopped first: slots of stateChanged() must not see the command fail a second time.
+    m_watchdog->stop();
+    m_running = false;
+    m_error = error;
+    m_errorString = text;
+    m_pending.clear();
+    if (dropConnection) {
+        retireWorker();
+        setState(Unconnected);
+    }
+    finish();
+}
+
+void SftpClient::finish()
+{
+    m_watchdog->stop();
+    m_running = false;
+    const Request &request = *m_current;
+    if (m_pipe) {
+        m_pipe->cancel();
+        m_pipe.reset();
+        // Only what the server confirmed counts as sent.
+        const qint64 confirmed = m_worker ? m_worker->confirmedBytes() : m_reported;
+        if (confirmed > m_reported && m_reported >= 0)
+            emit dataTransferProgress(confirmed, m_total);
+    }
+    if (request.command == Put && m_openedDevice && request.device)
+        request.device->close();
+    m_openedDevice = false;
+
+    const bool failed = m_error != NoError;
+    emit commandFinished(request.id, failed);
+    m_current.reset();
+    if (m_pending.empty()) {
+        emit done(failed);
+    } else if (!m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &SftpClient::startNext, Qt::QueuedConnection);
+    }
+}
+
+void SftpClient::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+void SftpClient::startWorker()
+{
+    SftpWorker::Settings settings;
+    settings.host = m_current->name;
+    settings.port = m_current->port;
+    settings.knownHosts = QStringList{QFileInfo(m_knownHosts).absoluteFilePath(), m_userKnownHosts};
+    settings.sshDir = QDir::homePath() + QStringLiteral("/.ssh");
+    settings.connectTimeout = m_connectTimeout;
+    settings.idleTimeout = m_idleTimeout;
+    m_interrupt = std::make_shared<sftp::Interrupt>();
+    m_thread = new QThread;
+    m_thread->setObjectName(QStringLiteral("SFTP"));
+    m_worker = new SftpWorker(settings, m_interrupt);
+    m_worker->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+
+    const int generation = ++m_generation;
+    const auto current = [this, generation] { return generation == m_generation; };
+    connect(m_worker, &SftpWorker::reached, this, [this, current](int state) {
+        if (current())
+            onReached(state);
+    });
+    connect(m_worker, &SftpWorker::hostKeyUnknown, this, [this, current](const QString &type, const QString &fingerprint) {
+        if (current())
+            onHostKeyUnknown(type, fingerprint);
+    });
+    connect(m_worker, &SftpWorker::succeeded, this, [this, current] {
+        if (current())
+            onSucceeded();
+    });
+    connect(m_worker, &SftpWorker::failed, this, [this, current](int error, const QString &text, bool lost) {
+        if (current())
+            onFailed(error, text, lost);
+    });
+    connect(m_worker, &SftpWorker::entries, this, [this, current](const QList<UrlInfo> &entries) {
+        if (current())
+            onEntries(entries);
+    });
+    connect(m_worker, &SftpWorker::uploadBegan, this, [this, current] {
+        if (current())
+            onUploadBegan();
+    });
+    connect(m_worker, &SftpWorker::progressed, this, [this, current] {
+        if (current())
+            onProgressed();
+    });
+    connect(m_worker, &SftpWorker::dataWanted, this, [this, current] {
+        if (current())
+            fillPipe();
+    });
+    m_thread->start();
+}
+
+// The worker is stopped wherever it is and ends on its own thread, which then goes.
+void SftpClient::retireWorker()
+{
+    if (!m_worker)
+        return;
+    ++m_generation;
+    m_interrupt->trigger();
+    if (m_pipe)
+        m_pipe->cancel();
+    m_thread->quit();
+    m_worker = nullptr;
+    m_thread = nullptr;
+    m_interrupt.reset();
+}
+
+void SftpClient::restartWatchdog()
+{
+    m_watchdog->start(m_current && m_current->command == ConnectToHost ? m_connectTimeout : m_idleTimeout);
+}
+
+void SftpClient::onWatchdog()
+{
+    if (!m_running)
+        return;
+    if (m_current->command == ConnectToHost)
+        fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
+    else if (m_step == Step::Transfer)
+        fail(UnknownError, tr("The data transfer stalled"), true);
+    else
+        fail(UnknownError, tr("The server did not reply in time"), true);
+}
+
+void SftpClient::onReached(int state)
+{
+    if (!m_running)
+        return;
+    restartWatchdog();
+    setState(State(state));
+}
+
+void SftpClient::onHostKeyUnknown(const QString &keyType, const QString &fingerprint)
+{
+    if (!m_running)
+        return;
+    // The question may take longer than any time limit.
+    m_watchdog->stop();
+    m_step = Step::HostKey;
+    emit unknownHostKey(keyType, fingerprint);
+}
+
+void SftpClient::onSucceeded()
+{
+    if (!m_running)
+        return;
+    switch (m_current->command) {
+    case Login:
+        setState(LoggedIn);
+        break;
+    case Close:
+        retireWorker();
+        setState(Unconnected);
+        break;
+    default:
+        break;
+    }
+    if (m_running)
+        finish();
+}
+
+void SftpClient::onFailed(int error, const QString &text, bool connectionLost)
+{
+    if (m_running)
+        fail(Error(error), text, connectionLost);
+}
+
+void SftpClient::onEntries(const QList<UrlInfo> &entries)
+{
+    if (!m_running)
+        return;
+    restartWatchdog();
+    const int id = m_current->id;
+    for (const UrlInfo &info : entries) {
+        emit listInfo(info);
+        if (!isRunning(id))
+            return;
+    }
+}
+
+void SftpClient::onUploadBegan()
+{
+    if (!m_running)
+        return;
+    restartWatchdog();
+    m_reported = 0;
+    emit dataTransferProgress(0, m_total);
+}
+
+void SftpClient::onProgressed()
+{
+    if (!m_running || !m_worker)
+        return;
+    restartWatchdog();
+    m_worker->progressRead();
+    const qint64 confirmed = m_worker->confirmedBytes();
+    if (confirmed != m_reported) {
+        m_reported = confirmed;
+        const int id = m_current->id;
+        emit dataTransferProgress(confirmed, m_total);
+        if (!isRunning(id))
+            return;
+    }
+    fillPipe();
+}
