@@ -870,6 +870,36 @@
         <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
         <translation>The choice could not be saved in %1.</translation>
     </message>
+    <message>
+        <source>Serveur FTP ou FTPS : ftp.example.com
+Serveur SFTP (SSH) : sftp://example.com, avec le port SSH (22 le plus souvent)</source>
+        <translation>FTP or FTPS server: ftp.example.com
+SFTP (SSH) server: sftp://example.com, with the SSH port (22 most often)</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (SSH).</source>
+        <translation>Encrypted connection (SSH).</translation>
+    </message>
+    <message>
+        <source>Le serveur %1 (port %2) présente une clé d&apos;hôte qu&apos;aucun fichier known_hosts ne connaît.</source>
+        <translation>The server %1 (port %2) shows a host key that no known_hosts file knows.</translation>
+    </message>
+    <message>
+        <source>Type : %1</source>
+        <translation>Type: %1</translation>
+    </message>
+    <message>
+        <source>Empreinte : %1</source>
+        <translation>Fingerprint: %1</translation>
+    </message>
+    <message>
+        <source>Comparez cette empreinte avec celle que donne votre hébergeur. Faire confiance à cette clé ?</source>
+        <translation>Compare this fingerprint with the one your hosting provider gives. Trust this key?</translation>
+    </message>
+    <message>
+        <source>Clé d&apos;hôte inconnue</source>
+        <translation>Unknown host key</translation>
+    </message>
 </context>
 <context>
     <name>texteACopier</name>

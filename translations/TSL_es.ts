@@ -339,11 +339,11 @@
     </message>
     <message>
         <source>The host key of %1 was not accepted: connection cancelled</source>
-        <translation>No se aceptó la clave del servidor %1: conexión cancelada</translation>
+        <translation>La clave de host de %1 no fue aceptada: conexión cancelada</translation>
     </message>
     <message>
         <source>SFTP has no raw commands: &quot;%1&quot; was not sent</source>
-        <translation>SFTP no tiene comandos directos: no se envió &quot;%1&quot;</translation>
+        <translation>SFTP no tiene comandos directos: «%1» no se envió</translation>
     </message>
     <message>
         <source>Not connected</source>
@@ -386,11 +386,11 @@
     <name>SftpWorker</name>
     <message>
         <source>The host key of %1 has changed: the server now shows the %2 key %3. If you know why, remove line %4 of %5 (the old key). The connection was stopped before any password or key was sent.</source>
-        <translation>La clave del servidor %1 ha cambiado: el servidor muestra ahora la clave %2 %3. Si sabe por qué, borre la línea %4 de %5 (la clave antigua). Se detuvo la conexión antes de enviar ninguna contraseña ni clave.</translation>
+        <translation>La clave de host de %1 ha cambiado: el servidor muestra ahora la clave %2 %3. Si sabe por qué, borre la línea %4 de %5 (la clave antigua). La conexión se detuvo antes de enviar ninguna contraseña ni clave.</translation>
     </message>
     <message>
         <source>The host key of %1 (%2 %3) is revoked by line %4 of %5: the connection was stopped</source>
-        <translation>La clave del servidor %1 (%2 %3) está revocada por la línea %4 de %5: se detuvo la conexión</translation>
+        <translation>La clave de host de %1 (%2 %3) está revocada por la línea %4 de %5: la conexión se detuvo</translation>
     </message>
     <message>
         <source>Host %1 not found</source>
@@ -418,11 +418,11 @@
     </message>
     <message>
         <source>The server %1 showed no usable host key</source>
-        <translation>El servidor %1 no mostró ninguna clave utilizable</translation>
+        <translation>El servidor %1 no mostró ninguna clave de host utilizable</translation>
     </message>
     <message>
         <source>Logged in, but the host key could not be added to %1: %2</source>
-        <translation>Identificado, pero no se pudo añadir la clave del servidor a %1: %2</translation>
+        <translation>Identificado, pero la clave de host no se pudo añadir a %1: %2</translation>
     </message>
     <message>
         <source>Login failed: %1</source>
@@ -430,7 +430,7 @@
     </message>
     <message>
         <source>Login failed: the server accepted none of the keys nor the password (it offers: %1)</source>
-        <translation>Error de identificación: el servidor no aceptó ninguna clave ni la contraseña (ofrece: %1)</translation>
+        <translation>Error de identificación: el servidor no aceptó ninguna de las claves ni la contraseña (ofrece: %1)</translation>
     </message>
     <message>
         <source>The server offers no SFTP: %1</source>
@@ -869,6 +869,36 @@
     <message>
         <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
         <translation>No se pudo guardar la elección en %1.</translation>
+    </message>
+    <message>
+        <source>Serveur FTP ou FTPS : ftp.example.com
+Serveur SFTP (SSH) : sftp://example.com, avec le port SSH (22 le plus souvent)</source>
+        <translation>Servidor FTP o FTPS: ftp.example.com
+Servidor SFTP (SSH): sftp://example.com, con el puerto SSH (22 casi siempre)</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (SSH).</source>
+        <translation>Conexión cifrada (SSH).</translation>
+    </message>
+    <message>
+        <source>Le serveur %1 (port %2) présente une clé d&apos;hôte qu&apos;aucun fichier known_hosts ne connaît.</source>
+        <translation>El servidor %1 (puerto %2) presenta una clave de host que ningún archivo known_hosts conoce.</translation>
+    </message>
+    <message>
+        <source>Type : %1</source>
+        <translation>Tipo: %1</translation>
+    </message>
+    <message>
+        <source>Empreinte : %1</source>
+        <translation>Huella: %1</translation>
+    </message>
+    <message>
+        <source>Comparez cette empreinte avec celle que donne votre hébergeur. Faire confiance à cette clé ?</source>
+        <translation>Compare esta huella con la que da su proveedor de alojamiento. ¿Confiar en esta clave?</translation>
+    </message>
+    <message>
+        <source>Clé d&apos;hôte inconnue</source>
+        <translation>Clave de host desconocida</translation>
     </message>
 </context>
 <context>
