@@ -435,12 +435,18 @@ void SftpClient::onWatchdog()
 {
     if (!m_running)
         return;
-    if (m_current->command == ConnectToHost)
+    if (m_current->command == Close) {
+        // The server did not see us off; closing is what was asked anyway.
+        retireWorker();
+        setState(Unconnected);
+        finish();
+    } else if (m_current->command == ConnectToHost) {
         fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
-    else if (m_step == Step::Transfer)
+    } else if (m_step == Step::Transfer) {
         fail(UnknownError, tr("The data transfer stalled"), true);
-    else
+    } else {
         fail(UnknownError, tr("The server did not reply in time"), true);
+    }
 }
 
 void SftpClient::onReached(int state)
