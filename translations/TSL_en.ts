@@ -329,6 +329,220 @@
     </message>
 </context>
 <context>
+    <name>SftpClient</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Aborted</translation>
+    </message>
+    <message>
+        <source>The host key of %1 was not accepted: connection cancelled</source>
+        <translation>The host key of %1 was not accepted: connection cancelled</translation>
+    </message>
+    <message>
+        <source>SFTP has no raw commands: &quot;%1&quot; was not sent</source>
+        <translation>SFTP has no raw commands: &quot;%1&quot; was not sent</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>Already logged in</source>
+        <translation>Already logged in</translation>
+    </message>
+    <message>
+        <source>Not logged in</source>
+        <translation>Not logged in</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nothing to send for %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Cannot open %1 for reading: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>Cannot open the data to send: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>The data to send is not open for reading</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the data to send: %1</source>
+        <translation>Cannot read the data to send: %1</translation>
+    </message>
+    <message>
+        <source>The data to send went away during the transfer</source>
+        <translation>The data to send went away during the transfer</translation>
+    </message>
+    <message>
+        <source>The data to send ended early: %1 of %2 bytes</source>
+        <translation>The data to send ended early: %1 of %2 bytes</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Connection to host %1 timed out</translation>
+    </message>
+    <message>
+        <source>The data transfer stalled</source>
+        <translation>The data transfer stalled</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>The server did not reply in time</translation>
+    </message>
+</context>
+<context>
+    <name>SftpWorker</name>
+    <message>
+        <source>The host key of %1 has changed: the server now shows the %2 key %3. If you know why, remove line %4 of %5 (the old key). The connection was stopped before any password or key was sent.</source>
+        <translation>The host key of %1 has changed: the server now shows the %2 key %3. If you know why, remove line %4 of %5 (the old key). The connection was stopped before any password or key was sent.</translation>
+    </message>
+    <message>
+        <source>The host key of %1 (%2 %3) is revoked by line %4 of %5: the connection was stopped</source>
+        <translation>The host key of %1 (%2 %3) is revoked by line %4 of %5: the connection was stopped</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Host %1 not found</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Connection to host %1 timed out</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Connection refused to host %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Connection to host %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>Cannot start an SSH session</source>
+        <translation>Cannot start an SSH session</translation>
+    </message>
+    <message>
+        <source>SSH handshake with %1 failed: %2</source>
+        <translation>SSH handshake with %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>The server %1 showed no usable host key</source>
+        <translation>The server %1 showed no usable host key</translation>
+    </message>
+    <message>
+        <source>Logged in, but the host key could not be added to %1: %2</source>
+        <translation>Logged in, but the host key could not be added to %1: %2</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Login failed: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: the server accepted none of the keys nor the password (it offers: %1)</source>
+        <translation>Login failed: the server accepted none of the keys nor the password (it offers: %1)</translation>
+    </message>
+    <message>
+        <source>The server offers no SFTP: %1</source>
+        <translation>The server offers no SFTP: %1</translation>
+    </message>
+    <message>
+        <source>The server speaks no SFTP version 3</source>
+        <translation>The server speaks no SFTP version 3</translation>
+    </message>
+    <message>
+        <source>The server did not tell its current folder</source>
+        <translation>The server did not tell its current folder</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Changing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 is not a folder</translation>
+    </message>
+    <message>
+        <source>Creating directory failed: %1</source>
+        <translation>Creating directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Removing file failed: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Listing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Uploading file failed: %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was not sent: %2</source>
+        <translation>The file %1 was not sent: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2</source>
+        <translation>The file %1 was not completed: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server has %3</source>
+        <translation>The file %1 was not completed: %2 bytes expected, the server has %3</translation>
+    </message>
+    <message>
+        <source>no size</source>
+        <translation>no size</translation>
+    </message>
+    <message>
+        <source>the server could not write it (%1); its disk may be full</source>
+        <translation>the server could not write it (%1); its disk may be full</translation>
+    </message>
+    <message>
+        <source>Connection to the server lost: %1</source>
+        <translation>Connection to the server lost: %1</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>The server did not reply in time</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server</source>
+        <translation>Connection closed by the server</translation>
+    </message>
+    <message>
+        <source>The server sent an invalid SFTP reply</source>
+        <translation>The server sent an invalid SFTP reply</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>No such file</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>Failure</source>
+        <translation>Failure</translation>
+    </message>
+    <message>
+        <source>Operation unsupported</source>
+        <translation>Operation unsupported</translation>
+    </message>
+    <message>
+        <source>Error %1</source>
+        <translation>Error %1</translation>
+    </message>
+</context>
+<context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
@@ -672,6 +886,36 @@
     <message>
         <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
         <translation>The choice could not be saved in %1.</translation>
+    </message>
+    <message>
+        <source>Serveur FTP ou FTPS : ftp.example.com
+Serveur SFTP (SSH) : sftp://example.com, avec le port SSH (22 le plus souvent)</source>
+        <translation>FTP or FTPS server: ftp.example.com
+SFTP (SSH) server: sftp://example.com, with the SSH port (22 most often)</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (SSH).</source>
+        <translation>Encrypted connection (SSH).</translation>
+    </message>
+    <message>
+        <source>Le serveur %1 (port %2) présente une clé d&apos;hôte qu&apos;aucun fichier known_hosts ne connaît.</source>
+        <translation>The server %1 (port %2) shows a host key that no known_hosts file knows.</translation>
+    </message>
+    <message>
+        <source>Type : %1</source>
+        <translation>Type: %1</translation>
+    </message>
+    <message>
+        <source>Empreinte : %1</source>
+        <translation>Fingerprint: %1</translation>
+    </message>
+    <message>
+        <source>Comparez cette empreinte avec celle que donne votre hébergeur. Faire confiance à cette clé ?</source>
+        <translation>Compare this fingerprint with the one your hosting provider gives. Trust this key?</translation>
+    </message>
+    <message>
+        <source>Clé d&apos;hôte inconnue</source>
+        <translation>Unknown host key</translation>
     </message>
 </context>
 <context>

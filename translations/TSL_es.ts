@@ -329,6 +329,220 @@
     </message>
 </context>
 <context>
+    <name>SftpClient</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Cancelado</translation>
+    </message>
+    <message>
+        <source>The host key of %1 was not accepted: connection cancelled</source>
+        <translation>La clave de host de %1 no fue aceptada: conexión cancelada</translation>
+    </message>
+    <message>
+        <source>SFTP has no raw commands: &quot;%1&quot; was not sent</source>
+        <translation>SFTP no tiene comandos directos: «%1» no se envió</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>No conectado</translation>
+    </message>
+    <message>
+        <source>Already logged in</source>
+        <translation>Ya identificado</translation>
+    </message>
+    <message>
+        <source>Not logged in</source>
+        <translation>No identificado</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nada que enviar para %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>No se puede abrir %1 para leer: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>No se pueden abrir los datos que enviar: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>Los datos que enviar no están abiertos para lectura</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the data to send: %1</source>
+        <translation>No se pueden leer los datos que enviar: %1</translation>
+    </message>
+    <message>
+        <source>The data to send went away during the transfer</source>
+        <translation>Los datos que enviar desaparecieron durante la transferencia</translation>
+    </message>
+    <message>
+        <source>The data to send ended early: %1 of %2 bytes</source>
+        <translation>Los datos que enviar terminaron antes de tiempo: %1 de %2 bytes</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Se agotó el tiempo de conexión con el servidor %1</translation>
+    </message>
+    <message>
+        <source>The data transfer stalled</source>
+        <translation>La transferencia de datos se detuvo</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>El servidor no respondió a tiempo</translation>
+    </message>
+</context>
+<context>
+    <name>SftpWorker</name>
+    <message>
+        <source>The host key of %1 has changed: the server now shows the %2 key %3. If you know why, remove line %4 of %5 (the old key). The connection was stopped before any password or key was sent.</source>
+        <translation>La clave de host de %1 ha cambiado: el servidor muestra ahora la clave %2 %3. Si sabe por qué, borre la línea %4 de %5 (la clave antigua). La conexión se detuvo antes de enviar ninguna contraseña ni clave.</translation>
+    </message>
+    <message>
+        <source>The host key of %1 (%2 %3) is revoked by line %4 of %5: the connection was stopped</source>
+        <translation>La clave de host de %1 (%2 %3) está revocada por la línea %4 de %5: la conexión se detuvo</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Servidor %1 no encontrado</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 timed out</source>
+        <translation>Se agotó el tiempo de conexión con el servidor %1</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Conexión rechazada por el servidor %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Falló la conexión con el servidor %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot start an SSH session</source>
+        <translation>No se puede iniciar una sesión SSH</translation>
+    </message>
+    <message>
+        <source>SSH handshake with %1 failed: %2</source>
+        <translation>Falló la negociación SSH con %1: %2</translation>
+    </message>
+    <message>
+        <source>The server %1 showed no usable host key</source>
+        <translation>El servidor %1 no mostró ninguna clave de host utilizable</translation>
+    </message>
+    <message>
+        <source>Logged in, but the host key could not be added to %1: %2</source>
+        <translation>Identificado, pero la clave de host no se pudo añadir a %1: %2</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Error de identificación: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: the server accepted none of the keys nor the password (it offers: %1)</source>
+        <translation>Error de identificación: el servidor no aceptó ninguna de las claves ni la contraseña (ofrece: %1)</translation>
+    </message>
+    <message>
+        <source>The server offers no SFTP: %1</source>
+        <translation>El servidor no ofrece SFTP: %1</translation>
+    </message>
+    <message>
+        <source>The server speaks no SFTP version 3</source>
+        <translation>El servidor no habla la versión 3 de SFTP</translation>
+    </message>
+    <message>
+        <source>The server did not tell its current folder</source>
+        <translation>El servidor no indicó su carpeta actual</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Error al cambiar de carpeta: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 no es una carpeta</translation>
+    </message>
+    <message>
+        <source>Creating directory failed: %1</source>
+        <translation>Error al crear la carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Error al borrar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Error al listar la carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Error al enviar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was not sent: %2</source>
+        <translation>No se envió el archivo %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2</source>
+        <translation>El archivo %1 no se completó: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 was not completed: %2 bytes expected, the server has %3</source>
+        <translation>El archivo %1 no se completó: se esperaban %2 bytes, el servidor tiene %3</translation>
+    </message>
+    <message>
+        <source>no size</source>
+        <translation>ningún tamaño</translation>
+    </message>
+    <message>
+        <source>the server could not write it (%1); its disk may be full</source>
+        <translation>el servidor no pudo escribirlo (%1); puede que su disco esté lleno</translation>
+    </message>
+    <message>
+        <source>Connection to the server lost: %1</source>
+        <translation>Se perdió la conexión con el servidor: %1</translation>
+    </message>
+    <message>
+        <source>The server did not reply in time</source>
+        <translation>El servidor no respondió a tiempo</translation>
+    </message>
+    <message>
+        <source>Connection closed by the server</source>
+        <translation>Conexión cerrada por el servidor</translation>
+    </message>
+    <message>
+        <source>The server sent an invalid SFTP reply</source>
+        <translation>El servidor envió una respuesta SFTP no válida</translation>
+    </message>
+    <message>
+        <source>No such file</source>
+        <translation>No existe el archivo</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permiso denegado</translation>
+    </message>
+    <message>
+        <source>Failure</source>
+        <translation>Fallo</translation>
+    </message>
+    <message>
+        <source>Operation unsupported</source>
+        <translation>Operación no admitida</translation>
+    </message>
+    <message>
+        <source>Error %1</source>
+        <translation>Error %1</translation>
+    </message>
+</context>
+<context>
     <name>UpdaterFen</name>
     <message>
         <source>Mise à jour vers la dernière version de Tessaly</source>
@@ -672,6 +886,36 @@
     <message>
         <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
         <translation>No se pudo guardar la elección en %1.</translation>
+    </message>
+    <message>
+        <source>Serveur FTP ou FTPS : ftp.example.com
+Serveur SFTP (SSH) : sftp://example.com, avec le port SSH (22 le plus souvent)</source>
+        <translation>Servidor FTP o FTPS: ftp.example.com
+Servidor SFTP (SSH): sftp://example.com, con el puerto SSH (22 casi siempre)</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (SSH).</source>
+        <translation>Conexión cifrada (SSH).</translation>
+    </message>
+    <message>
+        <source>Le serveur %1 (port %2) présente une clé d&apos;hôte qu&apos;aucun fichier known_hosts ne connaît.</source>
+        <translation>El servidor %1 (puerto %2) presenta una clave de host que ningún archivo known_hosts conoce.</translation>
+    </message>
+    <message>
+        <source>Type : %1</source>
+        <translation>Tipo: %1</translation>
+    </message>
+    <message>
+        <source>Empreinte : %1</source>
+        <translation>Huella: %1</translation>
+    </message>
+    <message>
+        <source>Comparez cette empreinte avec celle que donne votre hébergeur. Faire confiance à cette clé ?</source>
+        <translation>Compare esta huella con la que da su proveedor de alojamiento. ¿Confiar en esta clave?</translation>
+    </message>
+    <message>
+        <source>Clé d&apos;hôte inconnue</source>
+        <translation>Clave de host desconocida</translation>
     </message>
 </context>
 <context>
