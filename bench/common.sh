@@ -31,3 +31,21 @@ start_server() {
     exec {keep}>"$work/$name.in"
     until [[ -s "$work/$name.port" ]]; do sleep 0.1; done
 }
+
+port_of() { awk '{print $2}' "$work/$1.port"; }
+
+now() { date +%s.%N; }
+# median_time COMMAND...: the median wall time of the command over $rounds rounds, in seconds;
+# $work/root is emptied before each round and the command's output goes to $work/out.
+median_time() {
+    local times=()
+    for ((r = 0; r < rounds; r++)); do
+        rm -rf "${work:?}/root/"*
+        local start end
+        start=$(now)
+        "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
+        end=$(now)
+        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
+    done
+    printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
+}

@@ -30,21 +30,6 @@ head -c $((1024 * 1024 * 1024)) /dev/urandom >"$work/big.bin"
 for i in $(seq -w 1 500); do head -c 20480 /dev/urandom >"$work/small/f$i.bin"; done
 small_files=("$work"/small/f*.bin)
 
-now() { date +%s.%N; }
-# Median wall time of a command over the rounds, in seconds.
-median_time() {
-    local times=()
-    for ((r = 0; r < rounds; r++)); do
-        rm -rf "${work:?}/root/"*
-        local start end
-        start=$(now)
-        "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
-        end=$(now)
-        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
-}
-
 ours() { "$build/ftpbench" 127.0.0.1 "$port" "$user" "$password" "$@"; }
 curl_put() {
     local tls=()
@@ -85,7 +70,6 @@ measure() {
     }'
 }
 
-port_of() { awk '{print $2}' "$work/$1.port"; }
 echo "median of $rounds rounds; ratio: the other client's time over FtpClient's"
 measure "pyftpdlib, plain FTP" "$(port_of pyftpdlib-plain)" bench bench-pass no yes
 measure "pyftpdlib, explicit TLS" "$(port_of pyftpdlib-tls)" bench bench-pass yes no
