@@ -170,6 +170,8 @@ private:
     void connecter(const QString &hote);
     // Makes client the window's, in place of the one before (idle), and connects to it.
     void attachClient(RemoteClient *client, remote::Protocol protocol);
+    // The client of the protocol that hote names becomes the window's; hote's address.
+    remote::Address chooseClient(const QString &hote);
     // A server certificate that failed verification: trusted already, or the user is asked.
     void questionCertificat(const QSslCertificate &certificat, const QList<QSslError> &erreurs);
     // An SSH host key that no known hosts file holds: the user is asked.

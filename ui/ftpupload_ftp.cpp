@@ -206,6 +206,8 @@ void ftpupload::upload()
     if (!serverGiven(hoteFtp))
         return;
     uploadFeed = flux;
+    // The upload's client is the window's from the start, while the episodes are measured.
+    chooseClient(hoteFtp);
     measureEpisodes();
 }
 
@@ -417,13 +419,19 @@ void ftpupload::attachClient(RemoteClient *client, remote::Protocol protocol)
     connect(ftp, &RemoteClient::unknownHostKey, this, &ftpupload::askAboutHostKey);
 }
 
-void ftpupload::connecter(const QString &hote)
+remote::Address ftpupload::chooseClient(const QString &hote)
 {
     // Called only while no connection is open or queued: a client of another protocol may
     // replace the one there is.
     const remote::Address adresse = remote::parseServer(hote);
     if (adresse.protocol != clientProtocol)
         attachClient(createClient(adresse.protocol, this), adresse.protocol);
+    return adresse;
+}
+
+void ftpupload::connecter(const QString &hote)
+{
+    const remote::Address adresse = chooseClient(hote);
     hoteConnexion = hote;
     portConnexion = portNumber(portEdit->text());
     certificateToTrust.clear();
