@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #endif
 
-#include <QFileDevice>
 #include <QHostAddress>
 #include <QLoggingCategory>
 #include <QSslConfiguration>
@@ -16,6 +15,7 @@
 
 #include "ftp/ftpparsers.h"
 #include "ftp/remotenames.h"
+#include "remote/uploadsource.h"
 
 Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
 
@@ -791,24 +791,9 @@ void FtpClient::startTransfer()
     m_total = 0;
     if (m_current->command == Put) {
         QIODevice *device = m_current->device;
-        if (!device) {
-            fail(UnknownError, tr("Nothing to send for %1").arg(m_current->name));
-            return;
-        }
-        if (!device->isOpen()) {
-            if (!device->open(QIODevice::ReadOnly)) {
-                const auto *file = qobject_cast<QFileDevice *>(device);
-                fail(UnknownError, file ? tr("Cannot open %1 for reading: %2").arg(file->fileName(), device->errorString())
-                                        : tr("Cannot open the data to send: %1").arg(device->errorString()));
-                return;
-            }
-            m_openedDevice = true;
-        } else if (!device->isReadable()) {
-            fail(UnknownError, tr("The data to send is not open for reading"));
-            return;
-        }
-        if (m_current->offset > 0 && (device->isSequential() || !device->seek(m_current->offset))) {
-            fail(UnknownError, tr("Cannot resume %1 from byte %2").arg(m_current->name).arg(m_current->offset));
+        const QString failure = remote::openForUpload(device, m_current->name, m_current->offset, &m_openedDevice);
+        if (!failure.isEmpty()) {
+            fail(UnknownError, failure);
             return;
         }
         m_total = device->isSequential() ? 0 : device->size() - device->pos();

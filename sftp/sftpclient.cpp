@@ -1,11 +1,11 @@
 #include "sftp/sftpclient.h"
 
 #include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 
+#include "remote/uploadsource.h"
 #include "sftp/handover.h"
 #include "sftp/sftpworker.h"
 
@@ -264,24 +264,9 @@ void SftpClient::startPut()
     m_pipeClosed = false;
     const Request &request = *m_current;
     QIODevice *device = request.device;
-    if (!device) {
-        fail(UnknownError, tr("Nothing to send for %1").arg(request.name));
-        return;
-    }
-    if (!device->isOpen()) {
-        if (!device->open(QIODevice::ReadOnly)) {
-            const auto *file = qobject_cast<QFileDevice *>(device);
-            fail(UnknownError, file ? tr("Cannot open %1 for reading: %2").arg(file->fileName(), device->errorString())
-                                    : tr("Cannot open the data to send: %1").arg(device->errorString()));
-            return;
-        }
-        m_openedDevice = true;
-    } else if (!device->isReadable()) {
-        fail(UnknownError, tr("The data to send is not open for reading"));
-        return;
-    }
-    if (request.offset > 0 && (device->isSequential() || !device->seek(request.offset))) {
-        fail(UnknownError, tr("Cannot resume %1 from byte %2").arg(request.name).arg(request.offset));
+    const QString failure = remote::openForUpload(device, request.name, request.offset, &m_openedDevice);
+    if (!failure.isEmpty()) {
+        fail(UnknownError, failure);
         return;
     }
     m_total = device->isSequential() ? 0 : device->size() - device->pos();
@@ -450,12 +435,18 @@ void SftpClient::onWatchdog()
 {
     if (!m_running)
         return;
-    if (m_current->command == ConnectToHost)
+    if (m_current->command == Close) {
+        // The server did not see us off; closing is what was asked anyway.
+        retireWorker();
+        setState(Unconnected);
+        finish();
+    } else if (m_current->command == ConnectToHost) {
         fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
-    else if (m_step == Step::Transfer)
+    } else if (m_step == Step::Transfer) {
         fail(UnknownError, tr("The data transfer stalled"), true);
-    else
+    } else {
         fail(UnknownError, tr("The server did not reply in time"), true);
+    }
 }
 
 void SftpClient::onReached(int state)

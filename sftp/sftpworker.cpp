@@ -271,9 +271,9 @@ bool SftpWorker::authenticate(const QString &user, const QString &password)
         if (!QFileInfo::exists(file))
             continue;
         ssh_key key = nullptr;
-        // An encrypted key opens with the password; one that does not is skipped.
-        if (ssh_pki_import_privkey_file(file.toLocal8Bit().constData(), passphrase.isEmpty() ? nullptr : passphrase.constData(),
-                                        nullptr, nullptr, &key)
+        // An encrypted key opens with the password; one that does not is skipped. Never without a
+        // passphrase: OpenSSL would then ask for one on the terminal.
+        if (ssh_pki_import_privkey_file(file.toLocal8Bit().constData(), passphrase.constData(), nullptr, nullptr, &key)
             != SSH_OK)
             continue;
         const int result = ssh_userauth_publickey(m_session, nullptr, key);

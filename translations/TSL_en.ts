@@ -186,22 +186,6 @@
         <translation>Unexpected reply from the server: %1</translation>
     </message>
     <message>
-        <source>Nothing to send for %1</source>
-        <translation>Nothing to send for %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1 for reading: %2</source>
-        <translation>Cannot open %1 for reading: %2</translation>
-    </message>
-    <message>
-        <source>Cannot open the data to send: %1</source>
-        <translation>Cannot open the data to send: %1</translation>
-    </message>
-    <message>
-        <source>The data to send is not open for reading</source>
-        <translation>The data to send is not open for reading</translation>
-    </message>
-    <message>
         <source>Cannot read the data to send: %1</source>
         <translation>Cannot read the data to send: %1</translation>
     </message>
@@ -281,10 +265,6 @@
         <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
         <translation>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</translation>
     </message>
-    <message>
-        <source>Cannot resume %1 from byte %2</source>
-        <translation>Cannot resume %1 from byte %2</translation>
-    </message>
 </context>
 <context>
     <name>PublishPlan</name>
@@ -329,6 +309,29 @@
     </message>
 </context>
 <context>
+    <name>RemoteClient</name>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nothing to send for %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Cannot open %1 for reading: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>Cannot open the data to send: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>The data to send is not open for reading</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
     <name>SftpClient</name>
     <message>
         <source>Aborted</source>
@@ -353,26 +356,6 @@
     <message>
         <source>Not logged in</source>
         <translation>Not logged in</translation>
-    </message>
-    <message>
-        <source>Nothing to send for %1</source>
-        <translation>Nothing to send for %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1 for reading: %2</source>
-        <translation>Cannot open %1 for reading: %2</translation>
-    </message>
-    <message>
-        <source>Cannot open the data to send: %1</source>
-        <translation>Cannot open the data to send: %1</translation>
-    </message>
-    <message>
-        <source>The data to send is not open for reading</source>
-        <translation>The data to send is not open for reading</translation>
-    </message>
-    <message>
-        <source>Cannot resume %1 from byte %2</source>
-        <translation>Cannot resume %1 from byte %2</translation>
     </message>
     <message>
         <source>Cannot read the data to send: %1</source>

@@ -186,22 +186,6 @@
         <translation>Respuesta inesperada del servidor: %1</translation>
     </message>
     <message>
-        <source>Nothing to send for %1</source>
-        <translation>Nada que enviar para %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1 for reading: %2</source>
-        <translation>No se puede abrir %1 para leer: %2</translation>
-    </message>
-    <message>
-        <source>Cannot open the data to send: %1</source>
-        <translation>No se pueden abrir los datos que enviar: %1</translation>
-    </message>
-    <message>
-        <source>The data to send is not open for reading</source>
-        <translation>Los datos que enviar no están abiertos para lectura</translation>
-    </message>
-    <message>
         <source>Cannot read the data to send: %1</source>
         <translation>No se pueden leer los datos que enviar: %1</translation>
     </message>
@@ -281,10 +265,6 @@
         <source>The file %1 was not completed: %2 bytes expected, the server answered SIZE with &quot;%3 %4&quot;</source>
         <translation>El archivo %1 no se completó: se esperaban %2 bytes, el servidor respondió a SIZE con &quot;%3 %4&quot;</translation>
     </message>
-    <message>
-        <source>Cannot resume %1 from byte %2</source>
-        <translation>No se puede reanudar %1 desde el byte %2</translation>
-    </message>
 </context>
 <context>
     <name>PublishPlan</name>
@@ -329,6 +309,29 @@
     </message>
 </context>
 <context>
+    <name>RemoteClient</name>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nada que enviar para %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>No se puede abrir %1 para leer: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open the data to send: %1</source>
+        <translation>No se pueden abrir los datos que enviar: %1</translation>
+    </message>
+    <message>
+        <source>The data to send is not open for reading</source>
+        <translation>Los datos que enviar no están abiertos para lectura</translation>
+    </message>
+    <message>
+        <source>Cannot resume %1 from byte %2</source>
+        <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+</context>
+<context>
     <name>SftpClient</name>
     <message>
         <source>Aborted</source>
@@ -353,26 +356,6 @@
     <message>
         <source>Not logged in</source>
         <translation>No identificado</translation>
-    </message>
-    <message>
-        <source>Nothing to send for %1</source>
-        <translation>Nada que enviar para %1</translation>
-    </message>
-    <message>
-        <source>Cannot open %1 for reading: %2</source>
-        <translation>No se puede abrir %1 para leer: %2</translation>
-    </message>
-    <message>
-        <source>Cannot open the data to send: %1</source>
-        <translation>No se pueden abrir los datos que enviar: %1</translation>
-    </message>
-    <message>
-        <source>The data to send is not open for reading</source>
-        <translation>Los datos que enviar no están abiertos para lectura</translation>
-    </message>
-    <message>
-        <source>Cannot resume %1 from byte %2</source>
-        <translation>No se puede reanudar %1 desde el byte %2</translation>
     </message>
     <message>
         <source>Cannot read the data to send: %1</source>
