@@ -61,7 +61,7 @@ row() {
     fi
     awk -v link="$link" -v payload="$payload" -v client="$client" -v s="$seconds" -v bytes="$bytes" \
         '/Maximum resident set size/ {rss = $NF} END {
-            printf "| %s | %s | %s | %.2f | %.1f | %.1f |\n", link, payload, client, s, bytes / s / 1e6, rss / 1024
+            printf "| %s | %s | %s | %.2f | %.2f | %.1f |\n", link, payload, client, s, bytes / s / 1e6, rss / 1024
         }' "$work/time"
 }
 
