@@ -49,3 +49,18 @@ median_time() {
     done
     printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
 }
+
+# unpack_servers: gives $servers, a folder holding Debian's ProFTPD and Pure-FTPd, downloaded
+# with apt-get and unpacked there once (with the libraries they need that the machine may lack).
+# Installed, they would conflict with each other and with vsftpd; unpacked, each runs from
+# bench/proftpd.sh or bench/pureftpd.sh with its own settings.
+servers=$build/servers
+unpack_servers() {
+    [[ -x $servers/usr/sbin/proftpd && -x $servers/usr/sbin/pure-ftpd ]] && return
+    local debs=$build/server-debs
+    mkdir -p "$debs" "$servers"
+    chmod 777 "$debs" # apt's download user writes there
+    (cd "$debs" && apt-get download proftpd-core proftpd-mod-crypto pure-ftpd \
+        libmemcached11 libmemcachedutil2 libhashkit2 libpcre2-posix3 >/dev/null)
+    for deb in "$debs"/*.deb; do dpkg-deb -x "$deb" "$servers"; done
+}

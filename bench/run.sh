@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Upload benchmark: FtpClient beside curl and lftp, to pyftpdlib and to Debian's vsftpd on
-# loopback, in plain FTP and over explicit TLS (self-signed certificate). One 1 GiB file, then
+# Upload benchmark: FtpClient beside curl and lftp, to pyftpdlib and to Debian's vsftpd, ProFTPD
+# and Pure-FTPd on loopback, in plain FTP and over explicit TLS (self-signed certificate). One 1 GiB file, then
 # 500 files of 20 KiB in one connection; the median of a few rounds of each, and the ratio of
 # each other client's time to FtpClient's (above 1: FtpClient is faster). Then the time taken to
 # read listings and replies of growing size fed in small segments.
@@ -13,6 +13,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 rounds=${TESSALY_BENCH_ROUNDS:-5}
 source "$top/bench/common.sh"
 build_bench ftpbench parsebench
+unpack_servers
 
 mkdir -p "$work/root" "$work/small"
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 -subj /CN=bench \
@@ -25,6 +26,10 @@ start_server pyftpdlib-tls "${pyftpdlib[@]}" --certificate "$work/server.pem"
 mkdir -p "$work/vsftpd-plain" "$work/vsftpd-tls"
 start_server vsftpd-plain "$top/tests/kit/vsftpd.sh" "$work/vsftpd-plain" "$work/root"
 start_server vsftpd-tls "$top/tests/kit/vsftpd.sh" "$work/vsftpd-tls" "$work/root" "$work/server.pem"
+for server in proftpd pureftpd; do
+    start_server $server-plain "$top/bench/$server.sh" "$servers" "$work/$server-plain" "$work/root" bench bench-pass
+    start_server $server-tls "$top/bench/$server.sh" "$servers" "$work/$server-tls" "$work/root" bench bench-pass "$work/server.pem"
+done
 
 head -c $((1024 * 1024 * 1024)) /dev/urandom >"$work/big.bin"
 for i in $(seq -w 1 500); do head -c 20480 /dev/urandom >"$work/small/f$i.bin"; done
@@ -75,6 +80,10 @@ measure "pyftpdlib, plain FTP" "$(port_of pyftpdlib-plain)" bench bench-pass no 
 measure "pyftpdlib, explicit TLS" "$(port_of pyftpdlib-tls)" bench bench-pass yes no
 measure "vsftpd, plain FTP" "$(port_of vsftpd-plain)" anonymous bench@example.org no yes
 measure "vsftpd, explicit TLS" "$(port_of vsftpd-tls)" anonymous bench@example.org yes yes
+measure "proftpd, plain FTP" "$(port_of proftpd-plain)" bench bench-pass no yes
+measure "proftpd, explicit TLS" "$(port_of proftpd-tls)" bench bench-pass yes yes
+measure "pure-ftpd, plain FTP" "$(port_of pureftpd-plain)" bench bench-pass no yes
+measure "pure-ftpd, explicit TLS" "$(port_of pureftpd-tls)" bench bench-pass yes yes
 
 echo "reading listings and replies"
 "$build/parsebench"

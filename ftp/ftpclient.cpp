@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
-#include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 #include <QHostAddress>
@@ -18,8 +18,6 @@
 #include "remote/uploadsource.h"
 
 Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -37,8 +35,6 @@ constexpr UploadPace PlainPace{256 * 1024, 1024 * 1024};
 constexpr UploadPace TlsPace{16 * 1024, 64 * 1024};
 // A server that does not answer QUIT is left after this, whatever the idle limit.
 constexpr std::chrono::milliseconds QuitTimeout{2000};
-// How long the end of an upload under TLS 1.3 waits for the server's session ticket.
-constexpr std::chrono::milliseconds TicketWait{500};
 // No honest reply comes near this; a server that sends endless text is cut off.
 constexpr qsizetype MaxReplySize = 1024 * 1024;
 
@@ -58,19 +54,6 @@ int successCode(FtpClient::Command command)
     return command == FtpClient::Mkdir ? 257 : 250;
 }
 
-// Bytes received by the system for a socket and not read by it yet.
-int unreadSystemBytes(qintptr descriptor)
-{
-    int bytes = 0;
-#ifdef Q_OS_UNIX
-    if (::ioctl(static_cast<int>(descriptor), FIONREAD, &bytes) < 0)
-        return 0;
-#else
-    Q_UNUSED(descriptor)
-#endif
-    return bytes;
-}
-
 } // namespace
 
 FtpClient::FtpClient(QObject *parent)
@@ -83,6 +66,7 @@ FtpClient::FtpClient(QObject *parent)
 
 FtpClient::~FtpClient()
 {
+    releaseHeldData();
     releaseData();
     releaseControl();
 }
@@ -381,6 +365,7 @@ void FtpClient::finish()
     m_watchdog->stop();
     m_running = false;
     releaseData();
+    releaseHeldData();
     const Request &request = *m_current;
     if (request.command == Put && m_openedDevice && request.device)
         request.device->close();
@@ -819,8 +804,6 @@ void FtpClient::startTransfer()
     m_dataClosed = false;
     m_transferStarted = false;
     m_dataStarted = false;
-    m_ticketRead = false;
-    m_closeWanted = false;
     m_sending = false;
     m_allSent = false;
     m_done = 0;
@@ -892,16 +875,7 @@ void FtpClient::openDataConnection(quint16 port)
         // The same server as the control connection, with the certificate accepted there.
         m_tlsData->setPeerVerifyName(m_control->peerName());
         m_tlsData->ignoreSslErrors(m_certificateErrors);
-        connect(m_tlsData, &QSslSocket::encrypted, this, [this] {
-            m_ticketDeadline.setRemainingTime(TicketWait);
-            beginTransfer();
-        });
-        // Emitted from inside the socket's decryption: the close it may allow is queued.
-        connect(m_tlsData, &QSslSocket::newSessionTicketReceived, this, [this] {
-            m_ticketRead = true;
-            if (m_closeWanted)
-                retryDataClose(0ms);
-        });
+        connect(m_tlsData, &QSslSocket::encrypted, this, &FtpClient::beginTransfer);
         connect(m_tlsData, &QSslSocket::encryptedBytesWritten, this, [this] {
             restartWatchdog();
             fillDataSocket();
@@ -1083,32 +1057,26 @@ void FtpClient::fillDataSocket()
 // be a close_notify, or servers reply 426 or keep a truncated file. The socket sends what it still
 // holds first, then closes.
 //
-// Under TLS 1.3 the server sends session tickets once the data handshake is done. Closing with
-// one unread makes the system reset the connection, and the server loses the end of the file: the
-// close waits until a ticket has been read (for a short while, as a server may send none) and
-// nothing more waits unread.
+// Under TLS 1.3 the server may send session tickets on the data connection at any time after the
+// handshake. Closing with one unread makes the system reset the connection, and the server loses
+// the end of the file. So the connection is held open on a second descriptor, shut for writing
+// once the close_notify is out, until the server's final reply says that it has all.
 void FtpClient::closeDataConnection()
 {
-    m_closeWanted = true;
-    if (m_tlsData && m_tlsData->sessionProtocol() == QSsl::TlsV1_3) {
-        const bool ticketAwaited = !m_ticketRead && !m_ticketDeadline.hasExpired();
-        if (ticketAwaited || unreadSystemBytes(m_tlsData->socketDescriptor()) > 0) {
-            retryDataClose(ticketAwaited ? std::chrono::ceil<std::chrono::milliseconds>(m_ticketDeadline.remainingTimeAsDuration())
-                                         : 0ms);
-            return;
-        }
-    }
-    m_closeWanted = false;
+#ifdef Q_OS_UNIX
+    if (m_tlsData)
+        m_heldData = ::dup(static_cast<int>(m_tlsData->socketDescriptor()));
+#endif
     m_data->disconnectFromHost();
 }
 
-void FtpClient::retryDataClose(std::chrono::milliseconds delay)
+void FtpClient::releaseHeldData()
 {
-    QTcpSocket *socket = m_data;
-    QTimer::singleShot(delay, socket, [this, socket] {
-        if (socket == m_data && m_closeWanted)
-            closeDataConnection();
-    });
+#ifdef Q_OS_UNIX
+    if (m_heldData >= 0)
+        ::close(m_heldData);
+#endif
+    m_heldData = -1;
 }
 
 void FtpClient::onTransferReply(const ftp::Reply &reply)
@@ -1129,6 +1097,10 @@ void FtpClient::onTransferReply(const ftp::Reply &reply)
 
 void FtpClient::onDataDisconnected()
 {
+#ifdef Q_OS_UNIX
+    if (m_heldData >= 0)
+        ::shutdown(m_heldData, SHUT_WR);
+#endif
     if (m_current->command == List) {
         m_listLines.append(m_data->readAll());
         const int id = m_current->id;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include <QByteArray>
-#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -196,7 +195,7 @@ private:
     void fillDataSocket();
     QByteArray &freeChunk(qint64 size);
     void closeDataConnection();
-    void retryDataClose(std::chrono::milliseconds delay);
+    void releaseHeldData();
     void abandonTransfer(const QString &fault);
     QString transferFailure(const QString &reason) const;
     void finishTransferIfComplete();
@@ -242,12 +241,9 @@ private:
     bool m_transferStarted = false;
     // The data handshake has started, or the data has.
     bool m_dataStarted = false;
-    // TLS 1.3: a session ticket came on the data connection; until the deadline, closing waits
-    // for one.
-    bool m_ticketRead = false;
-    QDeadlineTimer m_ticketDeadline;
-    // All is sent and the data connection is to close once it may.
-    bool m_closeWanted = false;
+    // The encrypted data connection, closed by its socket but kept open by this descriptor
+    // until the server's final reply; -1 when there is none.
+    int m_heldData = -1;
     ftp::LineBuffer m_listLines;
     // Lent to the data socket, which holds each until it is sent, instead of copying it: one is
     // filled again once the socket has let it go.
