@@ -397,6 +397,7 @@ void ftpupload::attachClient(RemoteClient *client, remote::Protocol protocol)
     connect(ftp, &RemoteClient::dataTransferProgress, this, &ftpupload::progression);
     connect(ftp, &RemoteClient::untrustedCertificate, this, &ftpupload::questionCertificat);
     connect(ftp, &RemoteClient::rawCommandReply, this, &ftpupload::noteTime);
+    connect(ftp, &RemoteClient::information, this, [this](const QString &text) { notifier(QStringLiteral(" : ") + text.toHtmlEscaped()); });
 }
 
 void ftpupload::connecter(const QString &hote)
