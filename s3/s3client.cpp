@@ -22,7 +22,7 @@ namespace {
 // A store that neither answers nor fails must not hold the queue for ever.
 constexpr int transferTimeoutMs = 60000;
 // Sends of a part after a failure, with these waits between them.
-constexpr int partRetryDelaysMs[] = {1000, 3000, 9000};
+constexpr int partRetryDelaysMs[] = {500, 1000, 2000};
 
 bool isLoopback(const QString &host)
 {
@@ -400,7 +400,7 @@ void S3Client::send(Call call, Handler handler)
         authority += ':' + QByteArray::number(m_port);
     QByteArray path = "/";
     if (!call.bucket.isEmpty())
-        path += call.bucket.toUtf8() + '/' + call.key.toUtf8();
+        path += call.bucket.toUtf8() + (call.key.isEmpty() ? QByteArray() : '/' + call.key.toUtf8());
     const QByteArray query = s3::canonicalQuery(call.query);
     const QByteArray target = s3::uriEncode(path, true) + (query.isEmpty() ? QByteArray() : '?' + query);
     const QUrl url = QUrl::fromEncoded((m_https ? "https://" : "http://") + authority + target, QUrl::StrictMode);
