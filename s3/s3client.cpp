@@ -433,7 +433,10 @@ void S3Client::send(Call call, Handler handler)
     if (call.method == "PUT" && m_current && m_current->command == Put) {
         const int part = call.partNumber;
         const qint64 total = call.body.size();
+        // (0, total) was told when the put started: a second one would read as the next file's start.
         connect(reply, &QNetworkReply::uploadProgress, this, [this, part, total](qint64 sent, qint64) {
+            if (sent == 0)
+                return;
             if (part == 0) {
                 emit dataTransferProgress(sent, total);
             } else if (m_upload) {
@@ -739,7 +742,8 @@ void S3Client::reportProgress()
     qint64 sent = m_upload->partsDone;
     for (const qint64 bytes : std::as_const(m_upload->sending))
         sent += bytes;
-    emit dataTransferProgress(sent, m_upload->size);
+    if (sent > 0)
+        emit dataTransferProgress(sent, m_upload->size);
 }
 
 void S3Client::removeObject(const QString &key)
