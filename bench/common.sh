@@ -31,3 +31,20 @@ start_server() {
     exec {keep}>"$work/$name.in"
     until [[ -s "$work/$name.port" ]]; do sleep 0.1; done
 }
+
+now() { date +%s.%N; }
+# median_time COMMAND...: the median wall time of COMMAND over $rounds rounds, in seconds, the
+# output of the last round in $work/out. Each round first runs before_round, which the benchmark
+# defines.
+median_time() {
+    local times=()
+    for ((r = 0; r < rounds; r++)); do
+        before_round
+        local start end
+        start=$(now)
+        "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
+        end=$(now)
+        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
+    done
+    printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
+}

@@ -34,7 +34,6 @@ start_vsftpd() {
     read -r _ vs_port <"$work/vs.port"
 }
 
-now() { date +%s.%N; }
 
 # Runs one publish with the window (in $work/run, where it keeps its settings): prints seconds.
 ours() {

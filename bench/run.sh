@@ -30,20 +30,8 @@ head -c $((1024 * 1024 * 1024)) /dev/urandom >"$work/big.bin"
 for i in $(seq -w 1 500); do head -c 20480 /dev/urandom >"$work/small/f$i.bin"; done
 small_files=("$work"/small/f*.bin)
 
-now() { date +%s.%N; }
-# Median wall time of a command over the rounds, in seconds.
-median_time() {
-    local times=()
-    for ((r = 0; r < rounds; r++)); do
-        rm -rf "${work:?}/root/"*
-        local start end
-        start=$(now)
-        "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
-        end=$(now)
-        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
-    done
-    printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
-}
+# Each round starts from an empty server folder.
+before_round() { rm -rf "${work:?}/root/"*; }
 
 ours() { "$build/ftpbench" 127.0.0.1 "$port" "$user" "$password" "$@"; }
 curl_put() {
