@@ -35,12 +35,15 @@ start_server() {
 port_of() { awk '{print $2}' "$work/$1.port"; }
 
 now() { date +%s.%N; }
-# median_time COMMAND...: the median wall time of the command over $rounds rounds, in seconds;
-# $work/root is emptied before each round and the command's output goes to $work/out.
+# Run before each round of median_time: empties the server folder; a benchmark whose server
+# keeps its files elsewhere defines its own.
+before_round() { rm -rf "${work:?}/root/"*; }
+# median_time COMMAND...: the median wall time of COMMAND over $rounds rounds, in seconds, the
+# output of the last round in $work/out; each round first runs before_round.
 median_time() {
     local times=()
     for ((r = 0; r < rounds; r++)); do
-        rm -rf "${work:?}/root/"*
+        before_round
         local start end
         start=$(now)
         "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }

@@ -1,5 +1,6 @@
-// Sends files with FtpClient in one connection, for bench/run.sh:
-//     ftpbench HOST PORT USER PASSWORD FILE...
+// Sends files with FtpClient in one connection, for bench/run.sh, or with the client the server
+// field names (S3Client for "s3://endpoint") into FOLDER, for bench/s3.sh:
+//     ftpbench SERVER PORT USER PASSWORD [--cd FOLDER] FILE...
 // Prints whether the session was encrypted ("encrypted yes") and the process's peak resident
 // memory ("peak-rss-kib N") when done.
 #include <cstdio>
@@ -11,6 +12,8 @@
 #include <QFileInfo>
 
 #include "ftp/ftpclient.h"
+#include "remote/remoteaddress.h"
+#include "s3/s3client.h"
 
 namespace {
 
@@ -33,28 +36,39 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 6) {
-        std::fprintf(stderr, "usage: ftpbench HOST PORT USER PASSWORD FILE...\n");
+        std::fprintf(stderr, "usage: ftpbench SERVER PORT USER PASSWORD [--cd FOLDER] FILE...\n");
         return 2;
     }
 
-    FtpClient client;
+    const remote::Address address = remote::parseServer(args[1]);
+    std::unique_ptr<RemoteClient> remote;
+    if (address.protocol == remote::Protocol::S3)
+        remote = std::make_unique<S3Client>();
+    else
+        remote = std::make_unique<FtpClient>();
+    RemoteClient &client = *remote;
     // The TLS server of the benchmark has a self-signed certificate.
-    QObject::connect(&client, &FtpClient::untrustedCertificate, &client, &FtpClient::acceptCertificate);
+    QObject::connect(&client, &RemoteClient::untrustedCertificate, &client, &RemoteClient::acceptCertificate);
     bool encrypted = false;
-    QObject::connect(&client, &FtpClient::stateChanged, &app, [&](int state) {
-        if (state == FtpClient::LoggedIn)
+    QObject::connect(&client, &RemoteClient::stateChanged, &app, [&](int state) {
+        if (state == RemoteClient::LoggedIn)
             encrypted = client.isEncrypted();
     });
-    QObject::connect(&client, &FtpClient::commandFinished, &app, [&](int, bool error) {
+    QObject::connect(&client, &RemoteClient::commandFinished, &app, [&](int, bool error) {
         if (error)
             std::fprintf(stderr, "ftpbench: %s\n", qPrintable(client.errorString()));
     });
-    QObject::connect(&client, &FtpClient::done, &app, [&](bool error) { app.exit(error ? 1 : 0); });
+    QObject::connect(&client, &RemoteClient::done, &app, [&](bool error) { app.exit(error ? 1 : 0); });
 
-    client.connectToHost(args[1], args[2].toUShort());
+    client.connectToHost(address.host, args[2].toUShort());
     client.login(args[3], args[4]);
+    qsizetype first = 5;
+    if (args.size() > 6 && args[5] == QLatin1String("--cd")) {
+        client.cd(args[6]);
+        first = 7;
+    }
     std::vector<std::unique_ptr<QFile>> files;
-    for (qsizetype i = 5; i < args.size(); ++i) {
+    for (qsizetype i = first; i < args.size(); ++i) {
         files.push_back(std::make_unique<QFile>(args[i]));
         client.put(files.back().get(), QFileInfo(args[i]).fileName());
     }

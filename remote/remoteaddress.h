@@ -4,7 +4,7 @@
 
 namespace remote {
 
-enum class Protocol { Ftp, Sftp };
+enum class Protocol { Ftp, Sftp, S3 };
 
 struct Address
 {
@@ -12,8 +12,8 @@ struct Address
     QString host;
 };
 
-// A profile's server field: "sftp://host" names an SFTP server, "ftp://host" or a bare host an
-// FTP server; the scheme is read in any case.
+// A profile's server field: "ftp://host" or a bare host names an FTP server, "sftp://host" an
+// SFTP server, "s3://endpoint" an S3-compatible object store; the scheme is read in any case.
 Address parseServer(const QString &text);
 
 } // namespace remote

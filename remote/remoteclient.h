@@ -123,4 +123,7 @@ Q_SIGNALS:
     // password or key is offered, until acceptHostKey() or rejectHostKey() is called.
     // fingerprint reads as ssh-keygen -l prints it ("SHA256:..."). Emitted from the event loop.
     void unknownHostKey(const QString &keyType, const QString &fingerprint);
+    // A remark on the running command that is no failure, for the log (an object store that
+    // named the region to sign for, and got the request again signed for it).
+    void information(const QString &text);
 };

@@ -14,3 +14,7 @@ if ((${#missing[@]})); then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The local S3 store the tests start, in the project's own folder (ignored by git).
+if [[ ! -x "$here/../build-tools/node_modules/.bin/s3rver" ]]; then
+    npm install --prefix "$here/../build-tools" --no-audit --no-fund s3rver@3.7.1
+fi

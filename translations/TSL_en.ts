@@ -51,6 +51,18 @@
         <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
         <translation>Feed: the public address must be an http:// or https:// address.</translation>
     </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 n&apos;a pas pu être écrit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flux : la transcription %1 n&apos;est pas valide : elle n&apos;est pas publiée.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FeedDialog</name>
@@ -267,6 +279,41 @@
     </message>
 </context>
 <context>
+    <name>Loudness</name>
+    <message>
+        <source>le format change en cours de fichier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>aucun son MPEG n&apos;a été trouvé</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>format audio non pris en charge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 : volume non mesuré (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 : %2 LUFS, crête %3 dBTP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop faible (cible %1 LUFS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop fort (cible %1 LUFS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>crête trop haute (maximum %1 dBTP)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PublishPlan</name>
     <message>
         <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
@@ -329,6 +376,129 @@
     <message>
         <source>Cannot resume %1 from byte %2</source>
         <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>S3Client</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Aborted</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>the folder must name a bucket, as bucket or bucket/prefix</source>
+        <translation>the folder must name a bucket, as bucket or bucket/prefix</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no file name of the current folder</source>
+        <translation>&quot;%1&quot; is no file name of the current folder</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nothing to send for %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Cannot open %1 for reading: %2</translation>
+    </message>
+    <message>
+        <source>An object store takes no command &quot;%1&quot;</source>
+        <translation>An object store takes no command &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Unknown command</source>
+        <translation>Unknown command</translation>
+    </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>Connecting to host failed: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Login failed: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Listing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Changing directory failed: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Uploading file failed: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Removing file failed: %1</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Host %1 not found</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Connection refused to host %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Connection to host %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>the store knows no such access key id</source>
+        <translation>the store knows no such access key id</translation>
+    </message>
+    <message>
+        <source>the secret key is not the one of this access key id</source>
+        <translation>the secret key is not the one of this access key id</translation>
+    </message>
+    <message>
+        <source>the bucket does not exist</source>
+        <translation>the bucket does not exist</translation>
+    </message>
+    <message>
+        <source>the key is not allowed to do this</source>
+        <translation>the key is not allowed to do this</translation>
+    </message>
+    <message>
+        <source>the computer&apos;s clock is off: set it to the right time and date</source>
+        <translation>the computer&apos;s clock is off: set it to the right time and date</translation>
+    </message>
+    <message>
+        <source>the storage quota is reached</source>
+        <translation>the storage quota is reached</translation>
+    </message>
+    <message>
+        <source>the bytes were damaged on the way and the store refused them</source>
+        <translation>the bytes were damaged on the way and the store refused them</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>HTTP status %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>The store expects the region %1 (instead of %2): signing again for it.</source>
+        <translation>The store expects the region %1 (instead of %2): signing again for it.</translation>
+    </message>
+    <message>
+        <source>the store&apos;s listing cannot be read</source>
+        <translation>the store&apos;s listing cannot be read</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>the store gave no upload id</source>
+        <translation>the store gave no upload id</translation>
     </message>
 </context>
 <context>
@@ -899,6 +1069,17 @@ SFTP (SSH) server: sftp://example.com, with the SSH port (22 most often)</transl
     <message>
         <source>Clé d&apos;hôte inconnue</source>
         <translation>Unknown host key</translation>
+    </message>
+    <message numerus="yes">
+        <source> : Mesure du volume de %n épisode(s)…</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Les mesures de volume n&apos;ont pas pu être enregistrées dans %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

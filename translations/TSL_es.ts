@@ -51,6 +51,18 @@
         <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
         <translation>Feed: la dirección pública debe ser una dirección http:// o https://.</translation>
     </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 n&apos;a pas pu être écrit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Flux : la transcription %1 n&apos;est pas valide : elle n&apos;est pas publiée.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FeedDialog</name>
@@ -267,6 +279,41 @@
     </message>
 </context>
 <context>
+    <name>Loudness</name>
+    <message>
+        <source>le format change en cours de fichier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>aucun son MPEG n&apos;a été trouvé</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>format audio non pris en charge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 : volume non mesuré (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 : %2 LUFS, crête %3 dBTP</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop faible (cible %1 LUFS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>trop fort (cible %1 LUFS)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>crête trop haute (maximum %1 dBTP)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PublishPlan</name>
     <message>
         <source>Le serveur ne donne pas l&apos;heure des fichiers : seules les tailles sont comparées.</source>
@@ -329,6 +376,129 @@
     <message>
         <source>Cannot resume %1 from byte %2</source>
         <translation>No se puede reanudar %1 desde el byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>S3Client</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Cancelado</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>No conectado</translation>
+    </message>
+    <message>
+        <source>the folder must name a bucket, as bucket or bucket/prefix</source>
+        <translation>la carpeta debe nombrar un bucket, como bucket o bucket/prefijo</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no file name of the current folder</source>
+        <translation>&quot;%1&quot; no es un nombre de archivo de la carpeta actual</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Nada que enviar para %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>No se puede abrir %1 para leer: %2</translation>
+    </message>
+    <message>
+        <source>An object store takes no command &quot;%1&quot;</source>
+        <translation>Un almacén de objetos no acepta el comando &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Unknown command</source>
+        <translation>Comando desconocido</translation>
+    </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>Error al conectar con el servidor: %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Error de identificación: %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>Error al listar la carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Error al cambiar de carpeta: %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>Error al enviar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>Error al borrar el archivo: %1</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Servidor %1 no encontrado</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Conexión rechazada por el servidor %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>Falló la conexión con el servidor %1: %2</translation>
+    </message>
+    <message>
+        <source>the store knows no such access key id</source>
+        <translation>el almacén no conoce ese identificador de clave de acceso</translation>
+    </message>
+    <message>
+        <source>the secret key is not the one of this access key id</source>
+        <translation>la clave secreta no corresponde a este identificador de clave de acceso</translation>
+    </message>
+    <message>
+        <source>the bucket does not exist</source>
+        <translation>el bucket no existe</translation>
+    </message>
+    <message>
+        <source>the key is not allowed to do this</source>
+        <translation>la clave no tiene permiso para hacerlo</translation>
+    </message>
+    <message>
+        <source>the computer&apos;s clock is off: set it to the right time and date</source>
+        <translation>el reloj del ordenador no está en hora: ajuste la fecha y la hora</translation>
+    </message>
+    <message>
+        <source>the storage quota is reached</source>
+        <translation>se alcanzó la cuota de almacenamiento</translation>
+    </message>
+    <message>
+        <source>the bytes were damaged on the way and the store refused them</source>
+        <translation>los datos se dañaron en el camino y el almacén los rechazó</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>estado HTTP %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>The store expects the region %1 (instead of %2): signing again for it.</source>
+        <translation>El almacén espera la región %1 (en lugar de %2): se vuelve a firmar para ella.</translation>
+    </message>
+    <message>
+        <source>the store&apos;s listing cannot be read</source>
+        <translation>no se puede leer el listado del almacén</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>No se puede leer %1: %2</translation>
+    </message>
+    <message>
+        <source>the store gave no upload id</source>
+        <translation>el almacén no dio ningún identificador de envío</translation>
     </message>
 </context>
 <context>
@@ -899,6 +1069,17 @@ Servidor SFTP (SSH): sftp://example.com, con el puerto SSH (22 casi siempre)</tr
     <message>
         <source>Clé d&apos;hôte inconnue</source>
         <translation>Clave de host desconocida</translation>
+    </message>
+    <message numerus="yes">
+        <source> : Mesure du volume de %n épisode(s)…</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Les mesures de volume n&apos;ont pas pu être enregistrées dans %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

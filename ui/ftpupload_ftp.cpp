@@ -417,6 +417,7 @@ void ftpupload::attachClient(RemoteClient *client, remote::Protocol protocol)
     connect(ftp, &RemoteClient::untrustedCertificate, this, &ftpupload::questionCertificat);
     connect(ftp, &RemoteClient::rawCommandReply, this, &ftpupload::noteTime);
     connect(ftp, &RemoteClient::unknownHostKey, this, &ftpupload::askAboutHostKey);
+    connect(ftp, &RemoteClient::information, this, [this](const QString &text) { notifier(QStringLiteral(" : ") + text.toHtmlEscaped()); });
 }
 
 remote::Address ftpupload::chooseClient(const QString &hote)

@@ -4,6 +4,7 @@
 
 #include "ftp/ftpclient.h"
 #include "sftp/sftpclient.h"
+#include "s3/s3client.h"
 
 RemoteClient *createClient(remote::Protocol protocol, QObject *parent)
 {
@@ -17,6 +18,8 @@ RemoteClient *createClient(remote::Protocol protocol, QObject *parent)
         client->setKnownHostsFiles(QStringLiteral("known_hosts"), QDir::homePath() + QStringLiteral("/.ssh/known_hosts"));
         return client;
     }
+    case remote::Protocol::S3:
+        return new S3Client(parent);
     }
     Q_UNREACHABLE();
     return nullptr;

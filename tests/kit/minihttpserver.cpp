@@ -25,11 +25,27 @@ void MiniHttpServer::serve(QTcpSocket *socket)
 {
     QByteArray request = socket->property("request").toByteArray() + socket->readAll();
     socket->setProperty("request", request);
-    if (!request.contains("\r\n\r\n"))
+    const qsizetype headEnd = request.indexOf("\r\n\r\n");
+    if (headEnd < 0)
         return;
-    const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+    Received received;
+    const QList<QByteArray> lines = request.left(headEnd).split('\n');
+    for (const QByteArray &line : lines.mid(1)) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0)
+            received.headers.insert(line.left(colon).trimmed().toLower(), line.mid(colon + 1).trimmed());
+    }
+    // The body, when one is announced, is awaited whole.
+    const qsizetype length = received.headers.value("content-length").toLongLong();
+    if (request.size() < headEnd + 4 + length)
+        return;
+    const QList<QByteArray> words = lines.first().trimmed().split(' ');
     const QByteArray path = words.size() > 1 ? QByteArray::fromPercentEncoding(words.at(1)) : QByteArray();
     m_requests.append(path);
+    received.method = words.first();
+    received.path = path;
+    received.body = request.mid(headEnd + 4, length);
+    m_received.append(received);
 
     const auto it = m_routes.constFind(path);
     const Route route = it != m_routes.constEnd() ? *it : Route{404, "not found", false};

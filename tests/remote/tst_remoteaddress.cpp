@@ -23,6 +23,7 @@ void TestRemoteAddress::parseServer_data()
     QTest::newRow("scheme in capitals") << "FTP://ftp.example.org" << ftp << "ftp.example.org";
     QTest::newRow("sftp scheme") << "sftp://sftp.example.org" << sftp << "sftp.example.org";
     QTest::newRow("sftp in mixed case") << "SFtp://127.0.0.1" << sftp << "127.0.0.1";
+    QTest::newRow("s3 scheme") << "S3://s3.eu-west-3.amazonaws.com" << int(remote::Protocol::S3) << "s3.eu-west-3.amazonaws.com";
     // Only a leading scheme is one: the rest is the host as typed.
     QTest::newRow("scheme inside") << "x.ftp://y.z" << ftp << "x.ftp://y.z";
 }

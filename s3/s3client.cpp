@@ -1,0 +1,763 @@
+#include "s3/s3client.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QHash>
+#include <QHostAddress>
+#include <QIODevice>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include "s3/s3objects.h"
+#include "s3/s3xml.h"
+
+namespace {
+
+// Sends of a part after a failure, with these waits between them.
+constexpr int partRetryDelaysMs[] = {500, 1000, 2000};
+
+bool isLoopback(const QString &host)
+{
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+        return true;
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
+}
+
+QByteArray md5Base64(const QByteArray &data)
+{
+    return QCryptographicHash::hash(data, QCryptographicHash::Md5).toBase64();
+}
+
+// A failure that may pass when the same request is sent again.
+bool isTransient(int status, QNetworkReply::NetworkError network)
+{
+    return (status == 0 && network != QNetworkReply::OperationCanceledError) || status == 408 || status == 429
+           || status >= 500;
+}
+
+} // namespace
+
+// A multipart upload under way.
+struct S3Client::Upload
+{
+    QString key;
+    qint64 size = 0;
+    s3::PartPlan plan;
+    QString uploadId;
+    int nextPart = 1; // the next part to read from the device
+    int inFlight = 0;
+    QList<QByteArray> etags;
+    QHash<int, qint64> sending; // bytes of each part in flight sent so far
+    qint64 partsDone = 0; // bytes of the parts the store holds
+    bool abandoned = false;
+};
+
+S3Client::S3Client(QObject *parent)
+    : RemoteClient(parent)
+    , m_network(new QNetworkAccessManager(this))
+{
+    m_network->setAutoDeleteReplies(false);
+}
+
+S3Client::~S3Client()
+{
+    releaseReplies();
+}
+
+void S3Client::setTimeouts(std::chrono::milliseconds, std::chrono::milliseconds idle)
+{
+    m_idleTimeout = idle;
+}
+
+int S3Client::connectToHost(const QString &host, quint16 port)
+{
+    Task task;
+    task.command = ConnectToHost;
+    task.name = host;
+    task.port = port;
+    return enqueue(task);
+}
+
+int S3Client::login(const QString &user, const QString &password)
+{
+    Task task;
+    task.command = Login;
+    task.name = user;
+    task.secret = password;
+    return enqueue(task);
+}
+
+int S3Client::cd(const QString &dir)
+{
+    return enqueue({0, Cd, dir, QString(), 0, nullptr});
+}
+
+int S3Client::mkdir(const QString &dir)
+{
+    return enqueue({0, Mkdir, dir, QString(), 0, nullptr});
+}
+
+int S3Client::list(const QString &dir)
+{
+    return enqueue({0, List, dir, QString(), 0, nullptr});
+}
+
+int S3Client::put(QIODevice *device, const QString &remoteName, TransferType)
+{
+    return enqueue({0, Put, remoteName, QString(), 0, device});
+}
+
+int S3Client::resumePut(QIODevice *device, const QString &remoteName, qint64, TransferType)
+{
+    // Never asked for: hasFeature("REST STREAM") is false. The whole file is sent again.
+    return put(device, remoteName);
+}
+
+int S3Client::rawCommand(const QString &command)
+{
+    return enqueue({0, RawCommand, command, QString(), 0, nullptr});
+}
+
+int S3Client::remove(const QString &file)
+{
+    return enqueue({0, Remove, file, QString(), 0, nullptr});
+}
+
+int S3Client::close()
+{
+    return enqueue({0, Close, QString(), QString(), 0, nullptr});
+}
+
+RemoteClient::Command S3Client::currentCommand() const
+{
+    return m_current ? m_current->command : None;
+}
+
+int S3Client::currentId() const
+{
+    return m_current ? m_current->id : 0;
+}
+
+void S3Client::clearPendingCommands()
+{
+    m_pending.clear();
+}
+
+void S3Client::abort()
+{
+    m_pending.clear();
+    if (!m_current)
+        return;
+    // The parts the store holds already are dropped with the upload; the answer is not awaited.
+    if (m_upload && !m_upload->uploadId.isEmpty())
+        abandonParts(Outcome());
+    releaseReplies();
+    fail(UnknownError, tr("Aborted"));
+}
+
+bool S3Client::hasFeature(const QString &feature) const
+{
+    // Listings carry each object's exact time; a cut upload leaves no object to complete.
+    return feature == QLatin1String("MLST");
+}
+
+int S3Client::enqueue(Task task)
+{
+    task.id = ++m_lastId;
+    m_pending.push_back(task);
+    if (!m_current && !m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &S3Client::startNext, Qt::QueuedConnection);
+    }
+    return task.id;
+}
+
+void S3Client::startNext()
+{
+    m_startScheduled = false;
+    if (m_current || m_pending.empty())
+        return;
+    m_current = m_pending.front();
+    m_pending.pop_front();
+    m_error = NoError;
+    m_errorString.clear();
+    const int id = m_current->id;
+    emit commandStarted(id);
+    // A slot of commandStarted() may have aborted it.
+    if (m_current && m_current->id == id)
+        execute();
+}
+
+void S3Client::execute()
+{
+    const Task &task = *m_current;
+    const bool needsLogin = task.command != ConnectToHost && task.command != Close;
+    if (task.command == Login && m_state != Connected) {
+        fail(NotConnected, tr("Not connected"));
+        return;
+    }
+    if (needsLogin && task.command != Login && m_state != LoggedIn) {
+        fail(NotConnected, tr("Not connected"));
+        return;
+    }
+    switch (task.command) {
+    case ConnectToHost:
+        checkEndpoint();
+        return;
+    case Login:
+        m_credentials.accessKey = task.name;
+        m_credentials.secret = task.secret;
+        checkKeys();
+        return;
+    case Cd: {
+        const std::optional<QStringList> path = s3::enterPath(m_path, task.name);
+        if (!path || path->isEmpty()) {
+            fail(UnknownError, commandFailure(tr("the folder must name a bucket, as bucket or bucket/prefix")));
+            return;
+        }
+        enterFolder(*path);
+        return;
+    }
+    case Mkdir:
+        // Keys hold their folders: there is nothing to make.
+        finish();
+        return;
+    case List: {
+        const std::optional<QStringList> path = s3::enterPath(m_path, task.name);
+        if (!path || path->isEmpty()) {
+            fail(UnknownError, commandFailure(tr("the folder must name a bucket, as bucket or bucket/prefix")));
+            return;
+        }
+        listPage(*path, QString());
+        return;
+    }
+    case Put: {
+        if (m_path.isEmpty() || !s3::isObjectName(task.name)) {
+            fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(task.name)));
+            return;
+        }
+        QIODevice *device = task.device;
+        if (!device) {
+            fail(UnknownError, commandFailure(tr("Nothing to send for %1").arg(task.name)));
+            return;
+        }
+        m_openedDevice = !device->isOpen();
+        if (m_openedDevice && !device->open(QIODevice::ReadOnly)) {
+            m_openedDevice = false;
+            fail(UnknownError, commandFailure(tr("Cannot open %1 for reading: %2").arg(task.name, device->errorString())));
+            return;
+        }
+        const QString key = s3::keyPrefix(m_path) + task.name;
+        if (device->size() <= s3::singlePutLimit)
+            sendWhole(key);
+        else
+            startParts(key);
+        return;
+    }
+    case Remove:
+        if (m_path.isEmpty() || !s3::isObjectName(task.name)) {
+            fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(task.name)));
+            return;
+        }
+        removeObject(s3::keyPrefix(m_path) + task.name);
+        return;
+    case RawCommand:
+        fail(UnknownError, tr("An object store takes no command \"%1\"").arg(task.name));
+        return;
+    case Close:
+        setState(Closing);
+        releaseReplies();
+        setState(Unconnected);
+        finish();
+        return;
+    default:
+        fail(UnknownError, tr("Unknown command"));
+        return;
+    }
+}
+
+void S3Client::finish()
+{
+    if (m_current->command == Put && m_openedDevice && m_current->device)
+        m_current->device->close();
+    m_openedDevice = false;
+    m_upload.reset();
+    const bool failed = m_error != NoError;
+    emit commandFinished(m_current->id, failed);
+    m_current.reset();
+    if (m_pending.empty()) {
+        emit done(failed);
+    } else if (!m_startScheduled) {
+        m_startScheduled = true;
+        QMetaObject::invokeMethod(this, &S3Client::startNext, Qt::QueuedConnection);
+    }
+}
+
+void S3Client::fail(Error error, const QString &reason)
+{
+    m_error = error;
+    m_errorString = reason;
+    m_pending.clear();
+    releaseReplies();
+    // Without a login that went through, nothing is connected.
+    if (m_current->command == ConnectToHost || m_current->command == Login)
+        setState(Unconnected);
+    finish();
+}
+
+void S3Client::failWith(const Outcome &outcome)
+{
+    Error error = UnknownError;
+    if (outcome.network == QNetworkReply::HostNotFoundError)
+        error = HostNotFound;
+    else if (outcome.network == QNetworkReply::ConnectionRefusedError)
+        error = ConnectionRefused;
+    fail(error, commandFailure(storeFailure(outcome)));
+}
+
+// As the FTP client words it, with the reason after the colon.
+QString S3Client::commandFailure(const QString &reason) const
+{
+    switch (m_current->command) {
+    case ConnectToHost:
+        return tr("Connecting to host failed: %1").arg(reason);
+    case Login:
+        return tr("Login failed: %1").arg(reason);
+    case List:
+        return tr("Listing directory failed: %1").arg(reason);
+    case Cd:
+        return tr("Changing directory failed: %1").arg(reason);
+    case Put:
+        return tr("Uploading file failed: %1").arg(reason);
+    case Remove:
+        return tr("Removing file failed: %1").arg(reason);
+    default:
+        return reason;
+    }
+}
+
+// The program's own words for what it knows, then the store's code and message as it sent them.
+QString S3Client::storeFailure(const Outcome &outcome) const
+{
+    if (outcome.status == 0) {
+        switch (outcome.network) {
+        case QNetworkReply::HostNotFoundError:
+            return tr("Host %1 not found").arg(m_host);
+        case QNetworkReply::ConnectionRefusedError:
+            return tr("Connection refused to host %1").arg(m_host);
+        default:
+            return tr("Connection to host %1 failed: %2").arg(m_host, outcome.networkText);
+        }
+    }
+    const s3::StoreError error = s3::parseError(outcome.body);
+    const QString code = error.code;
+    QString own;
+    if (code == QLatin1String("InvalidAccessKeyId"))
+        own = tr("the store knows no such access key id");
+    else if (code == QLatin1String("SignatureDoesNotMatch"))
+        own = tr("the secret key is not the one of this access key id");
+    else if (code == QLatin1String("NoSuchBucket"))
+        own = tr("the bucket does not exist");
+    else if (code == QLatin1String("AccessDenied") || code == QLatin1String("AllAccessDisabled"))
+        own = tr("the key is not allowed to do this");
+    else if (code == QLatin1String("RequestTimeTooSkewed"))
+        own = tr("the computer's clock is off: set it to the right time and date");
+    else if (code.contains(QLatin1String("Quota")) || code.contains(QLatin1String("Cap")))
+        own = tr("the storage quota is reached");
+    else if (code == QLatin1String("BadDigest") || code == QLatin1String("InvalidDigest"))
+        own = tr("the bytes were damaged on the way and the store refused them");
+    QString store = code.isEmpty() ? tr("HTTP status %1").arg(outcome.status) : code;
+    if (!error.message.isEmpty())
+        store += QStringLiteral(": ") + error.message;
+    return own.isEmpty() ? store : tr("%1 (%2)").arg(own, store);
+}
+
+void S3Client::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    emit stateChanged(state);
+}
+
+bool S3Client::succeeded(const Outcome &outcome)
+{
+    return outcome.network == QNetworkReply::NoError && outcome.status >= 200 && outcome.status < 300;
+}
+
+void S3Client::send(Call call, Handler handler)
+{
+    const int defaultPort = m_https ? 443 : 80;
+    const QHostAddress address(m_host);
+    QByteArray authority = address.protocol() == QAbstractSocket::IPv6Protocol ? '[' + m_host.toLatin1() + ']'
+                           : address.isNull()                                  ? QUrl::toAce(m_host)
+                                                                               : m_host.toLatin1();
+    if (m_port != 0 && m_port != defaultPort)
+        authority += ':' + QByteArray::number(m_port);
+    QByteArray path = "/";
+    if (!call.bucket.isEmpty())
+        path += call.bucket.toUtf8() + (call.key.isEmpty() ? QByteArray() : '/' + call.key.toUtf8());
+    const QByteArray query = s3::canonicalQuery(call.query);
+    const QByteArray target = s3::uriEncode(path, true) + (query.isEmpty() ? QByteArray() : '?' + query);
+    const QUrl url = QUrl::fromEncoded((m_https ? "https://" : "http://") + authority + target, QUrl::StrictMode);
+
+    s3::Request signing{call.method, path, call.query, call.headers, call.payloadHash};
+    signing.headers.append({"host", authority});
+    signing.headers.append({"x-amz-date", QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")).toLatin1()});
+    signing.headers.append({"x-amz-content-sha256", call.payloadHash});
+
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    // A store that neither answers nor fails must not hold the queue for ever.
+    request.setTransferTimeout(static_cast<int>(m_idleTimeout.count()));
+    for (const auto &[name, value] : std::as_const(signing.headers))
+        request.setRawHeader(name, value);
+    if (!m_credentials.accessKey.isEmpty())
+        request.setRawHeader("Authorization", s3::authorization(signing, m_credentials));
+
+    QNetworkReply *reply = nullptr;
+    if (call.method == "PUT")
+        reply = m_network->put(request, call.body);
+    else if (call.method == "POST")
+        reply = m_network->post(request, call.body);
+    else if (call.method == "DELETE")
+        reply = m_network->deleteResource(request);
+    else
+        reply = m_network->get(request);
+    m_replies.insert(reply);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, call, handler] { received(reply, call, handler); });
+    if (call.method == "PUT" && m_current && m_current->command == Put) {
+        const int part = call.partNumber;
+        const qint64 total = call.body.size();
+        // (0, total) was told when the put started: a second one would read as the next file's start.
+        connect(reply, &QNetworkReply::uploadProgress, this, [this, part, total](qint64 sent, qint64) {
+            if (sent == 0)
+                return;
+            if (part == 0) {
+                emit dataTransferProgress(sent, total);
+            } else if (m_upload) {
+                m_upload->sending.insert(part, sent);
+                reportProgress();
+            }
+        });
+    }
+}
+
+void S3Client::received(QNetworkReply *reply, const Call &call, const Handler &handler)
+{
+    m_replies.remove(reply);
+    reply->deleteLater();
+    Outcome outcome;
+    outcome.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    outcome.body = reply->readAll();
+    outcome.etag = reply->rawHeader("ETag");
+    if (outcome.status == 0) {
+        outcome.network = reply->error();
+        outcome.networkText = reply->errorString();
+    }
+    // A store that wants another region says which: the request is signed again for it, once.
+    if (!succeeded(outcome) && !call.signedAgain) {
+        const s3::StoreError error = s3::parseError(outcome.body);
+        QString region = error.region;
+        if (region.isEmpty() && (outcome.status == 301 || error.code == QLatin1String("AuthorizationHeaderMalformed")))
+            region = QString::fromLatin1(reply->rawHeader("x-amz-bucket-region"));
+        if (!region.isEmpty() && region != m_credentials.region) {
+            emit information(tr("The store expects the region %1 (instead of %2): signing again for it.")
+                                 .arg(region, m_credentials.region));
+            m_credentials.region = region;
+            Call again = call;
+            again.signedAgain = true;
+            send(again, handler);
+            return;
+        }
+    }
+    handler(outcome);
+}
+
+void S3Client::releaseReplies()
+{
+    const QSet<QNetworkReply *> replies = std::exchange(m_replies, {});
+    for (QNetworkReply *reply : replies) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void S3Client::checkEndpoint()
+{
+    const Task &task = *m_current;
+    m_host = task.name.trimmed();
+    m_port = task.port;
+    m_https = !isLoopback(m_host);
+    m_credentials = {QString(), QString(), s3::regionOf(m_host)};
+    m_path.clear();
+    m_checkedBucket.clear();
+    if (m_host.isEmpty()) {
+        fail(HostNotFound, commandFailure(tr("Host %1 not found").arg(m_host)));
+        return;
+    }
+    setState(HostLookup);
+    setState(Connecting);
+    // Any answer from the endpoint, even a refusal of this unsigned request, tells that it is
+    // reached; the keys come with login().
+    Call call{"GET", QString(), QString(), {}, {}, {}, s3::emptyPayloadHash, true};
+    send(call, [this](const Outcome &outcome) {
+        if (outcome.status == 0) {
+            failWith(outcome);
+            return;
+        }
+        setState(Connected);
+        finish();
+    });
+}
+
+void S3Client::checkKeys()
+{
+    // The list of buckets: a refusal for want of that right (AccessDenied) still proves the keys
+    // and the clock right, which every other refusal would have named.
+    Call call{"GET", QString(), QString(), {}, {}, {}, s3::emptyPayloadHash};
+    send(call, [this](const Outcome &outcome) {
+        if (!succeeded(outcome) && s3::parseError(outcome.body).code != QLatin1String("AccessDenied")) {
+            failWith(outcome);
+            return;
+        }
+        setState(LoggedIn);
+        finish();
+    });
+}
+
+void S3Client::enterFolder(const QStringList &path)
+{
+    if (path.first() == m_checkedBucket) {
+        m_path = path;
+        finish();
+        return;
+    }
+    // A listing of one key at most: the bucket exists and the key may list it.
+    const s3::Pairs query{{"list-type", "2"}, {"max-keys", "1"}, {"prefix", s3::keyPrefix(path).toUtf8()}};
+    Call call{"GET", path.first(), QString(), query, {}, {}, s3::emptyPayloadHash};
+    send(call, [this, path](const Outcome &outcome) {
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        m_checkedBucket = path.first();
+        m_path = path;
+        finish();
+    });
+}
+
+void S3Client::listPage(const QStringList &path, const QString &token)
+{
+    const QString prefix = s3::keyPrefix(path);
+    s3::Pairs query{{"list-type", "2"}, {"delimiter", "/"}, {"prefix", prefix.toUtf8()}};
+    if (!token.isEmpty())
+        query.append({"continuation-token", token.toUtf8()});
+    Call call{"GET", path.first(), QString(), query, {}, {}, s3::emptyPayloadHash};
+    send(call, [this, path, prefix](const Outcome &outcome) {
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        const s3::ListPage page = s3::parseListPage(outcome.body);
+        if (!page.valid) {
+            fail(UnknownError, commandFailure(tr("the store's listing cannot be read")));
+            return;
+        }
+        for (const QString &folder : page.commonPrefixes) {
+            UrlInfo info;
+            info.setName(folder.mid(prefix.size()).chopped(folder.endsWith(QLatin1Char('/')) ? 1 : 0));
+            info.setDir(true);
+            emit listInfo(info);
+        }
+        for (const s3::ObjectEntry &object : page.objects) {
+            // The key of the folder itself, which some tools make.
+            if (!object.key.startsWith(prefix) || object.key.size() == prefix.size())
+                continue;
+            UrlInfo info;
+            info.setName(object.key.mid(prefix.size()));
+            info.setFile(true);
+            info.setSize(object.size);
+            info.setLastModified(object.lastModified);
+            emit listInfo(info);
+        }
+        if (page.continuationToken.isEmpty())
+            finish();
+        else
+            listPage(path, page.continuationToken);
+    });
+}
+
+void S3Client::sendWhole(const QString &key)
+{
+    QIODevice *device = m_current->device;
+    const qint64 size = device->size();
+    const QByteArray data = device->read(size);
+    if (data.size() != size) {
+        fail(UnknownError, commandFailure(tr("Cannot read %1: %2").arg(m_current->name, device->errorString())));
+        return;
+    }
+    s3::Pairs headers{{"content-md5", md5Base64(data)}, {"content-type", s3::contentType(key, data)}};
+    const QByteArray cache = s3::cacheControl(key);
+    if (!cache.isEmpty())
+        headers.append({"cache-control", cache});
+    emit dataTransferProgress(0, size);
+    Call call{"PUT", m_path.first(), key, {}, headers, data, s3::unsignedPayload};
+    send(call, [this, size](const Outcome &outcome) {
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        emit dataTransferProgress(size, size);
+        finish();
+    });
+}
+
+void S3Client::startParts(const QString &key)
+{
+    m_upload = std::make_unique<Upload>();
+    m_upload->key = key;
+    m_upload->size = m_current->device->size();
+    m_upload->plan = s3::partPlan(m_upload->size);
+    const QByteArray head = m_current->device->peek(1024);
+    s3::Pairs headers{{"content-type", s3::contentType(key, head)}};
+    const QByteArray cache = s3::cacheControl(key);
+    if (!cache.isEmpty())
+        headers.append({"cache-control", cache});
+    emit dataTransferProgress(0, m_upload->size);
+    Call call{"POST", m_path.first(), key, {{"uploads", ""}}, headers, {}, s3::emptyPayloadHash};
+    send(call, [this](const Outcome &outcome) {
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        m_upload->uploadId = s3::parseUploadId(outcome.body);
+        if (m_upload->uploadId.isEmpty()) {
+            fail(UnknownError, commandFailure(tr("the store gave no upload id")));
+            return;
+        }
+        sendNextParts();
+    });
+}
+
+void S3Client::sendNextParts()
+{
+    Upload &upload = *m_upload;
+    QIODevice *device = m_current->device;
+    while (upload.inFlight < partsInFlight && upload.nextPart <= upload.plan.count) {
+        const int number = upload.nextPart++;
+        const qint64 length = std::min(upload.plan.partSize, upload.size - (number - 1) * upload.plan.partSize);
+        auto data = std::make_shared<const QByteArray>(device->read(length));
+        if (data->size() != length) {
+            abandonParts(Outcome());
+            fail(UnknownError, commandFailure(tr("Cannot read %1: %2").arg(m_current->name, device->errorString())));
+            return;
+        }
+        ++upload.inFlight;
+        sendPart(number, data, 0);
+    }
+    if (upload.inFlight == 0 && upload.nextPart > upload.plan.count)
+        completeParts();
+}
+
+void S3Client::sendPart(int number, const std::shared_ptr<const QByteArray> &data, int attempt)
+{
+    const s3::Pairs query{{"partNumber", QByteArray::number(number)}, {"uploadId", m_upload->uploadId.toUtf8()}};
+    const s3::Pairs headers{{"content-md5", md5Base64(*data)}, {"content-type", "application/octet-stream"}};
+    Call call{"PUT", m_path.first(), m_upload->key, query, headers, *data, s3::unsignedPayload};
+    call.partNumber = number;
+    send(call, [this, number, data, attempt](const Outcome &outcome) { partDone(number, data, attempt, outcome); });
+}
+
+void S3Client::partDone(int number, const std::shared_ptr<const QByteArray> &data, int attempt, const Outcome &outcome)
+{
+    Upload &upload = *m_upload;
+    upload.sending.remove(number);
+    if (!succeeded(outcome)) {
+        const QString code = s3::parseError(outcome.body).code;
+        const bool again = isTransient(outcome.status, outcome.network) || code == QLatin1String("BadDigest")
+                           || code == QLatin1String("RequestTimeout");
+        if (again && attempt < static_cast<int>(std::size(partRetryDelaysMs))) {
+            const int id = m_current->id;
+            QTimer::singleShot(partRetryDelaysMs[attempt], this, [this, id, number, data, attempt] {
+                if (m_current && m_current->id == id && m_upload)
+                    sendPart(number, data, attempt + 1);
+            });
+            return;
+        }
+        abandonParts(outcome);
+        return;
+    }
+    if (upload.etags.size() < number)
+        upload.etags.resize(number);
+    upload.etags[number - 1] = outcome.etag;
+    upload.partsDone += data->size();
+    --upload.inFlight;
+    reportProgress();
+    sendNextParts();
+}
+
+void S3Client::completeParts()
+{
+    const QByteArray body = s3::completeMultipartBody(m_upload->etags);
+    const s3::Pairs headers{{"content-md5", md5Base64(body)}, {"content-type", "application/xml"}};
+    Call call{"POST", m_path.first(), m_upload->key, {{"uploadId", m_upload->uploadId.toUtf8()}}, headers, body,
+              QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex()};
+    send(call, [this](const Outcome &outcome) {
+        // The store may refuse after the status line: its error then comes with a 200.
+        if (!succeeded(outcome) || !s3::parseError(outcome.body).code.isEmpty()) {
+            abandonParts(outcome);
+            return;
+        }
+        emit dataTransferProgress(m_upload->size, m_upload->size);
+        finish();
+    });
+}
+
+void S3Client::abandonParts(const Outcome &cause)
+{
+    // The parts sent are dropped, so that the store neither keeps nor bills them; its answer is
+    // not awaited, nor are the other parts still on their way.
+    Upload &upload = *m_upload;
+    const bool first = !upload.abandoned;
+    upload.abandoned = true;
+    releaseReplies();
+    if (first) {
+        Call call{"DELETE", m_path.first(), upload.key, {{"uploadId", upload.uploadId.toUtf8()}}, {}, {}, s3::emptyPayloadHash};
+        send(call, [](const Outcome &) {});
+        // Not one of the command's requests: a later command must not cut it short.
+        m_replies.clear();
+    }
+    if (cause.status != 0 || cause.network != QNetworkReply::NoError)
+        failWith(cause);
+}
+
+void S3Client::reportProgress()
+{
+    qint64 sent = m_upload->partsDone;
+    for (const qint64 bytes : std::as_const(m_upload->sending))
+        sent += bytes;
+    if (sent > 0)
+        emit dataTransferProgress(sent, m_upload->size);
+}
+
+void S3Client::removeObject(const QString &key)
+{
+    Call call{"DELETE", m_path.first(), key, {}, {}, {}, s3::emptyPayloadHash};
+    send(call, [this](const Outcome &outcome) {
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        finish();
+    });
+}
