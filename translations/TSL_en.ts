@@ -51,6 +51,18 @@
         <source>Flux : l&apos;adresse publique doit être une adresse http:// ou https://.</source>
         <translation>Feed: the public address must be an http:// or https:// address.</translation>
     </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.</source>
+        <translation>Feed: the chapters file %1 does not parse (JSON chapters): the tags&apos; chapters replace it.</translation>
+    </message>
+    <message>
+        <source>Flux : le fichier de chapitres %1 n&apos;a pas pu être écrit.</source>
+        <translation>Feed: the chapters file %1 could not be written.</translation>
+    </message>
+    <message>
+        <source>Flux : la transcription %1 n&apos;est pas valide : elle n&apos;est pas publiée.</source>
+        <translation>Feed: the transcript %1 is not valid: it is not published.</translation>
+    </message>
 </context>
 <context>
     <name>FeedDialog</name>
@@ -125,6 +137,34 @@
     <message>
         <source>Copyright : </source>
         <translation>Copyright: </translation>
+    </message>
+    <message>
+        <source>Verrouillé : aucun autre hébergeur ne peut importer le flux sans l&apos;e-mail du propriétaire</source>
+        <translation>Locked: no other host may import the feed without the owner&apos;s e-mail</translation>
+    </message>
+    <message>
+        <source>Une personne par ligne : Nom (rôle), par exemple Léa Martin (host)</source>
+        <translation>One person a line: Name (role), for example Léa Martin (host)</translation>
+    </message>
+    <message>
+        <source>Soutien (adresse) : </source>
+        <translation>Funding (address): </translation>
+    </message>
+    <message>
+        <source>Soutien (texte) : </source>
+        <translation>Funding (text): </translation>
+    </message>
+    <message>
+        <source>Personnes : </source>
+        <translation>People: </translation>
+    </message>
+    <message>
+        <source>Volume des épisodes : </source>
+        <translation>Episodes&apos; loudness: </translation>
+    </message>
+    <message>
+        <source>%1 : mesure en cours…</source>
+        <translation>%1: being measured…</translation>
     </message>
 </context>
 <context>
@@ -284,6 +324,41 @@
     <message>
         <source>Cannot resume %1 from byte %2</source>
         <translation>Cannot resume %1 from byte %2</translation>
+    </message>
+</context>
+<context>
+    <name>Loudness</name>
+    <message>
+        <source>le format change en cours de fichier</source>
+        <translation>the format changes within the file</translation>
+    </message>
+    <message>
+        <source>aucun son MPEG n&apos;a été trouvé</source>
+        <translation>no MPEG audio was found</translation>
+    </message>
+    <message>
+        <source>format audio non pris en charge</source>
+        <translation>unsupported audio format</translation>
+    </message>
+    <message>
+        <source>%1 : volume non mesuré (%2)</source>
+        <translation>%1 : loudness not measured (%2)</translation>
+    </message>
+    <message>
+        <source>%1 : %2 LUFS, crête %3 dBTP</source>
+        <translation>%1 : %2 LUFS, peak %3 dBTP</translation>
+    </message>
+    <message>
+        <source>trop faible (cible %1 LUFS)</source>
+        <translation>too quiet (target %1 LUFS)</translation>
+    </message>
+    <message>
+        <source>trop fort (cible %1 LUFS)</source>
+        <translation>too loud (target %1 LUFS)</translation>
+    </message>
+    <message>
+        <source>crête trop haute (maximum %1 dBTP)</source>
+        <translation>peak too high (maximum %1 dBTP)</translation>
     </message>
 </context>
 <context>
@@ -672,6 +747,17 @@
     <message>
         <source>Le choix n&apos;a pas pu être enregistré dans %1.</source>
         <translation>The choice could not be saved in %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source> : Mesure du volume de %n épisode(s)…</source>
+        <translation>
+            <numerusform> : Measuring the loudness of %n episode…</numerusform>
+            <numerusform> : Measuring the loudness of %n episodes…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Les mesures de volume n&apos;ont pas pu être enregistrées dans %1.</source>
+        <translation>The loudness figures could not be saved in %1.</translation>
     </message>
 </context>
 <context>
