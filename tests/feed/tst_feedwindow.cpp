@@ -151,10 +151,7 @@ void TestFeedWindow::uploadMeasuresEpisodesAndSendsTheirChaptersAndTranscripts()
     QVERIFY2(server.start({dir.filePath(QStringLiteral("server"))}), qPrintable(server.errorString()));
     const QString episode = src + QStringLiteral("/ep.mp3");
     QVERIFY(feedkit::makeMp3(episode, 2));
-    const QJsonArray chapters{
-        QJsonObject{{QStringLiteral("id"), QStringLiteral("c1")}, {QStringLiteral("start"), 0}, {QStringLiteral("end"), 1000}, {QStringLiteral("title"), QStringLiteral("Un")}},
-        QJsonObject{{QStringLiteral("id"), QStringLiteral("c2")}, {QStringLiteral("start"), 1000}, {QStringLiteral("end"), 2000}, {QStringLiteral("title"), QStringLiteral("Deux")}}};
-    QVERIFY(feedkit::writeChapters(episode, {{QStringLiteral("toc"), QJsonValue()}, {QStringLiteral("chapters"), chapters}}));
+    QVERIFY(feedkit::writeChapters(episode, feedkit::secondChapters({QStringLiteral("Un"), QStringLiteral("Deux")})));
     QVERIFY(testkit::writeFile(src + QStringLiteral("/ep.vtt"), "WEBVTT\n\n00:00.000 --> 00:01.000\nBonjour\n"));
     feed::ShowDetails show;
     show.publicAddress = QStringLiteral("http://127.0.0.1/site/MP3/");
