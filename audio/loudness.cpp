@@ -128,8 +128,12 @@ Loudness measureLoudness(const QString &path)
     const auto ulRate = static_cast<unsigned long>(rate);
     const Meter integrated(ebur128_init(ucChannels, ulRate, EBUR128_MODE_I));
     std::vector<Meter> peaks;
-    for (int c = 0; c < channels; ++c)
+    for (int c = 0; c < channels; ++c) {
         peaks.emplace_back(ebur128_init(1, ulRate, EBUR128_MODE_TRUE_PEAK));
+        // Left out of the loudness: the meter then skips its weighting filter, and only peaks.
+        if (peaks.back())
+            ebur128_set_channel(peaks.back().get(), 0, EBUR128_UNUSED);
+    }
     if (!integrated || std::any_of(peaks.cbegin(), peaks.cend(), [](const Meter &peak) { return !peak; })) {
         result.error = failure(QT_TRANSLATE_NOOP("Loudness", "format audio non pris en charge"));
         return result;

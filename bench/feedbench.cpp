@@ -1,9 +1,10 @@
 // Feed benchmark: feed.xml for a folder of episodes, read from their tags as an upload does, the
 // first time (every episode new, its identity kept in feed.ini) and again (every episode known).
 //
-//     feedbench TEMPLATE.mp3 FOLDER COUNT ROUNDS
+//     feedbench TEMPLATE.mp3 TRANSCRIPT.vtt FOLDER COUNT ROUNDS
 //
-// FOLDER is filled with COUNT copies of TEMPLATE under names of their own.
+// FOLDER is filled with COUNT copies of TEMPLATE under names of their own, each with a copy of
+// TRANSCRIPT beside it; the template's ID3 chapters become each episode's chapters file.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -26,8 +27,10 @@ qint64 generate(const QString &folder, const QFileInfoList &listing, qsizetype c
     const qint64 elapsed = timer.elapsed();
     QFile written(QDir(folder).absoluteFilePath(feed::feedFile));
     if (outcome.status != feed::FeedOutcome::Status::Written || !written.open(QIODevice::ReadOnly)
-        || written.readAll().count("<item>") != count) {
-        std::fprintf(stderr, "feed.xml was not written with %lld items\n", static_cast<long long>(count));
+        || written.readAll().count("<item>") != count || outcome.companions.size() != count
+        || outcome.companions.cbegin()->size() != 2) {
+        std::fprintf(stderr, "feed.xml was not written with %lld items, each with chapters and a transcript\n",
+                     static_cast<long long>(count));
         std::exit(1);
     }
     return elapsed;
@@ -39,18 +42,20 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: feedbench TEMPLATE.mp3 FOLDER COUNT ROUNDS\n");
+    if (args.size() != 6) {
+        std::fprintf(stderr, "usage: feedbench TEMPLATE.mp3 TRANSCRIPT.vtt FOLDER COUNT ROUNDS\n");
         return 2;
     }
-    const QString folder = args[2];
-    const int count = args[3].toInt();
-    const int rounds = args[4].toInt();
+    const QString folder = args[3];
+    const int count = args[4].toInt();
+    const int rounds = args[5].toInt();
     const QDateTime start = QDateTime::currentDateTime().addDays(-count);
     for (int i = 0; i < count; ++i) {
-        const QString path = QDir(folder).absoluteFilePath(QStringLiteral("Épisode n°%1 & co.mp3").arg(i, 4, 10, QLatin1Char('0')));
+        const QString name = QStringLiteral("Épisode n°%1 & co").arg(i, 4, 10, QLatin1Char('0'));
+        const QString path = QDir(folder).absoluteFilePath(name + QStringLiteral(".mp3"));
         QFile copy(path);
-        if (!QFile::copy(args[1], path) || !copy.open(QIODevice::ReadWrite)
+        if (!QFile::copy(args[1], path) || !QFile::copy(args[2], QDir(folder).absoluteFilePath(name + QStringLiteral(".vtt")))
+            || !copy.open(QIODevice::ReadWrite)
             || !copy.setFileTime(start.addDays(i), QFileDevice::FileModificationTime)) {
             std::fprintf(stderr, "cannot make %s\n", qPrintable(path));
             return 1;

@@ -32,7 +32,9 @@ std::optional<Cue> cueTimes(const QString &line, const QRegularExpression &time)
     const qsizetype arrow = line.indexOf(QStringLiteral(" --> "));
     if (arrow < 0)
         return std::nullopt;
-    const QString end = line.mid(arrow + 5).trimmed().section(QRegularExpression(QStringLiteral("\\s+")), 0, 0);
+    static const QRegularExpression space(QStringLiteral("\\s"));
+    QString end = line.mid(arrow + 5).trimmed();
+    end.truncate(end.indexOf(space) < 0 ? end.size() : end.indexOf(space));
     const auto parse = [&](const QString &text) -> std::optional<qint64> {
         const QRegularExpressionMatch match = time.match(text);
         if (!match.hasMatch())

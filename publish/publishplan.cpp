@@ -153,7 +153,7 @@ PublishPlan PublishPlan::sendFiles(const QList<LocalFile> &files, const QList<Ur
     for (const LocalFile &file : files) {
         const bool player = file.kind == LocalFile::Kind::Player;
         const bool fromFolder = file.kind == LocalFile::Kind::Episode || file.kind == LocalFile::Kind::Listing;
-        if (fromFolder && file.size <= 0) {
+        if (fromFolder && file.size == 0) {
             plan.lines.append({rouge + file.name.toHtmlEscaped() + tr("</span> non traitée (fichier vide).")});
             continue;
         }

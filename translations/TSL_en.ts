@@ -53,15 +53,15 @@
     </message>
     <message>
         <source>Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: the chapters file %1 does not parse (JSON chapters): the tags&apos; chapters replace it.</translation>
     </message>
     <message>
         <source>Flux : le fichier de chapitres %1 n&apos;a pas pu être écrit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: the chapters file %1 could not be written.</translation>
     </message>
     <message>
         <source>Flux : la transcription %1 n&apos;est pas valide : elle n&apos;est pas publiée.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: the transcript %1 is not valid: it is not published.</translation>
     </message>
 </context>
 <context>
@@ -137,6 +137,34 @@
     <message>
         <source>Copyright : </source>
         <translation>Copyright: </translation>
+    </message>
+    <message>
+        <source>Verrouillé : aucun autre hébergeur ne peut importer le flux sans l&apos;e-mail du propriétaire</source>
+        <translation>Locked: no other host may import the feed without the owner&apos;s e-mail</translation>
+    </message>
+    <message>
+        <source>Une personne par ligne : Nom (rôle), par exemple Léa Martin (host)</source>
+        <translation>One person a line: Name (role), for example Léa Martin (host)</translation>
+    </message>
+    <message>
+        <source>Soutien (adresse) : </source>
+        <translation>Funding (address): </translation>
+    </message>
+    <message>
+        <source>Soutien (texte) : </source>
+        <translation>Funding (text): </translation>
+    </message>
+    <message>
+        <source>Personnes : </source>
+        <translation>People: </translation>
+    </message>
+    <message>
+        <source>Volume des épisodes : </source>
+        <translation>Episodes&apos; loudness: </translation>
+    </message>
+    <message>
+        <source>%1 : mesure en cours…</source>
+        <translation>%1: being measured…</translation>
     </message>
 </context>
 <context>
@@ -282,35 +310,35 @@
     <name>Loudness</name>
     <message>
         <source>le format change en cours de fichier</source>
-        <translation type="unfinished"></translation>
+        <translation>the format changes within the file</translation>
     </message>
     <message>
         <source>aucun son MPEG n&apos;a été trouvé</source>
-        <translation type="unfinished"></translation>
+        <translation>no MPEG audio was found</translation>
     </message>
     <message>
         <source>format audio non pris en charge</source>
-        <translation type="unfinished"></translation>
+        <translation>unsupported audio format</translation>
     </message>
     <message>
         <source>%1 : volume non mesuré (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : loudness not measured (%2)</translation>
     </message>
     <message>
         <source>%1 : %2 LUFS, crête %3 dBTP</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : %2 LUFS, peak %3 dBTP</translation>
     </message>
     <message>
         <source>trop faible (cible %1 LUFS)</source>
-        <translation type="unfinished"></translation>
+        <translation>too quiet (target %1 LUFS)</translation>
     </message>
     <message>
         <source>trop fort (cible %1 LUFS)</source>
-        <translation type="unfinished"></translation>
+        <translation>too loud (target %1 LUFS)</translation>
     </message>
     <message>
         <source>crête trop haute (maximum %1 dBTP)</source>
-        <translation type="unfinished"></translation>
+        <translation>peak too high (maximum %1 dBTP)</translation>
     </message>
 </context>
 <context>
@@ -1072,14 +1100,18 @@ SFTP (SSH) server: sftp://example.com, with the SSH port (22 most often)</transl
     </message>
     <message numerus="yes">
         <source> : Mesure du volume de %n épisode(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform> : Measuring the loudness of %n episode…</numerusform>
+            <numerusform> : Measuring the loudness of %n episodes…</numerusform>
         </translation>
     </message>
     <message>
         <source>Les mesures de volume n&apos;ont pas pu être enregistrées dans %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>The loudness figures could not be saved in %1.</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (HTTPS).</source>
+        <translation>Encrypted connection (HTTPS).</translation>
     </message>
 </context>
 <context>

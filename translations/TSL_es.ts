@@ -53,15 +53,15 @@
     </message>
     <message>
         <source>Flux : le fichier de chapitres %1 ne se lit pas (JSON chapters) : les chapitres des tags le remplacent.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: el archivo de capítulos %1 no se puede leer (JSON chapters): lo sustituyen los capítulos de las etiquetas.</translation>
     </message>
     <message>
         <source>Flux : le fichier de chapitres %1 n&apos;a pas pu être écrit.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: no se pudo escribir el archivo de capítulos %1.</translation>
     </message>
     <message>
         <source>Flux : la transcription %1 n&apos;est pas valide : elle n&apos;est pas publiée.</source>
-        <translation type="unfinished"></translation>
+        <translation>Feed: la transcripción %1 no es válida: no se publica.</translation>
     </message>
 </context>
 <context>
@@ -137,6 +137,34 @@
     <message>
         <source>Copyright : </source>
         <translation>Copyright: </translation>
+    </message>
+    <message>
+        <source>Verrouillé : aucun autre hébergeur ne peut importer le flux sans l&apos;e-mail du propriétaire</source>
+        <translation>Bloqueado: ningún otro alojamiento puede importar el feed sin el correo del propietario</translation>
+    </message>
+    <message>
+        <source>Une personne par ligne : Nom (rôle), par exemple Léa Martin (host)</source>
+        <translation>Una persona por línea: Nombre (rol), por ejemplo Léa Martin (host)</translation>
+    </message>
+    <message>
+        <source>Soutien (adresse) : </source>
+        <translation>Apoyo (dirección): </translation>
+    </message>
+    <message>
+        <source>Soutien (texte) : </source>
+        <translation>Apoyo (texto): </translation>
+    </message>
+    <message>
+        <source>Personnes : </source>
+        <translation>Personas: </translation>
+    </message>
+    <message>
+        <source>Volume des épisodes : </source>
+        <translation>Sonoridad de los episodios: </translation>
+    </message>
+    <message>
+        <source>%1 : mesure en cours…</source>
+        <translation>%1: midiendo…</translation>
     </message>
 </context>
 <context>
@@ -282,35 +310,35 @@
     <name>Loudness</name>
     <message>
         <source>le format change en cours de fichier</source>
-        <translation type="unfinished"></translation>
+        <translation>el formato cambia dentro del archivo</translation>
     </message>
     <message>
         <source>aucun son MPEG n&apos;a été trouvé</source>
-        <translation type="unfinished"></translation>
+        <translation>no se encontró audio MPEG</translation>
     </message>
     <message>
         <source>format audio non pris en charge</source>
-        <translation type="unfinished"></translation>
+        <translation>formato de audio no admitido</translation>
     </message>
     <message>
         <source>%1 : volume non mesuré (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : sonoridad no medida (%2)</translation>
     </message>
     <message>
         <source>%1 : %2 LUFS, crête %3 dBTP</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : %2 LUFS, pico %3 dBTP</translation>
     </message>
     <message>
         <source>trop faible (cible %1 LUFS)</source>
-        <translation type="unfinished"></translation>
+        <translation>demasiado bajo (objetivo %1 LUFS)</translation>
     </message>
     <message>
         <source>trop fort (cible %1 LUFS)</source>
-        <translation type="unfinished"></translation>
+        <translation>demasiado alto (objetivo %1 LUFS)</translation>
     </message>
     <message>
         <source>crête trop haute (maximum %1 dBTP)</source>
-        <translation type="unfinished"></translation>
+        <translation>pico demasiado alto (máximo %1 dBTP)</translation>
     </message>
 </context>
 <context>
@@ -1072,14 +1100,18 @@ Servidor SFTP (SSH): sftp://example.com, con el puerto SSH (22 casi siempre)</tr
     </message>
     <message numerus="yes">
         <source> : Mesure du volume de %n épisode(s)…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform> : Midiendo la sonoridad de %n episodio…</numerusform>
+            <numerusform> : Midiendo la sonoridad de %n episodios…</numerusform>
         </translation>
     </message>
     <message>
         <source>Les mesures de volume n&apos;ont pas pu être enregistrées dans %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudieron guardar las medidas de sonoridad en %1.</translation>
+    </message>
+    <message>
+        <source>Connexion chiffrée (HTTPS).</source>
+        <translation>Conexión cifrada (HTTPS).</translation>
     </message>
 </context>
 <context>

@@ -164,6 +164,129 @@
     </message>
 </context>
 <context>
+    <name>S3Client</name>
+    <message>
+        <source>Aborted</source>
+        <translation>Interrompu</translation>
+    </message>
+    <message>
+        <source>Not connected</source>
+        <translation>Pas de connexion</translation>
+    </message>
+    <message>
+        <source>the folder must name a bucket, as bucket or bucket/prefix</source>
+        <translation>le dossier doit nommer un bucket, sous la forme bucket ou bucket/préfixe</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no file name of the current folder</source>
+        <translation>« %1 » n&apos;est pas un nom de fichier du dossier courant</translation>
+    </message>
+    <message>
+        <source>Nothing to send for %1</source>
+        <translation>Rien à envoyer pour %1</translation>
+    </message>
+    <message>
+        <source>Cannot open %1 for reading: %2</source>
+        <translation>Impossible d&apos;ouvrir %1 en lecture : %2</translation>
+    </message>
+    <message>
+        <source>An object store takes no command &quot;%1&quot;</source>
+        <translation>Un stockage objet ne reçoit pas de commande « %1 »</translation>
+    </message>
+    <message>
+        <source>Unknown command</source>
+        <translation>Commande inconnue</translation>
+    </message>
+    <message>
+        <source>Connecting to host failed: %1</source>
+        <translation>La connexion à l&apos;hôte a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Login failed: %1</source>
+        <translation>Échec de l&apos;identification : %1</translation>
+    </message>
+    <message>
+        <source>Listing directory failed: %1</source>
+        <translation>La liste du dossier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Changing directory failed: %1</source>
+        <translation>Le changement de dossier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Uploading file failed: %1</source>
+        <translation>L&apos;envoi du fichier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Removing file failed: %1</source>
+        <translation>La suppression du fichier a échoué : %1</translation>
+    </message>
+    <message>
+        <source>Host %1 not found</source>
+        <translation>Hôte %1 introuvable</translation>
+    </message>
+    <message>
+        <source>Connection refused to host %1</source>
+        <translation>Connexion refusée par l&apos;hôte %1</translation>
+    </message>
+    <message>
+        <source>Connection to host %1 failed: %2</source>
+        <translation>La connexion à l&apos;hôte %1 a échoué : %2</translation>
+    </message>
+    <message>
+        <source>the store knows no such access key id</source>
+        <translation>le stockage ne connaît pas cet identifiant de clé d&apos;accès</translation>
+    </message>
+    <message>
+        <source>the secret key is not the one of this access key id</source>
+        <translation>la clé secrète n&apos;est pas celle de cet identifiant de clé d&apos;accès</translation>
+    </message>
+    <message>
+        <source>the bucket does not exist</source>
+        <translation>le bucket n&apos;existe pas</translation>
+    </message>
+    <message>
+        <source>the key is not allowed to do this</source>
+        <translation>la clé n&apos;a pas le droit de faire cela</translation>
+    </message>
+    <message>
+        <source>the computer&apos;s clock is off: set it to the right time and date</source>
+        <translation>l&apos;horloge de l&apos;ordinateur est décalée : réglez-la à la bonne date et à la bonne heure</translation>
+    </message>
+    <message>
+        <source>the storage quota is reached</source>
+        <translation>le quota de stockage est atteint</translation>
+    </message>
+    <message>
+        <source>the bytes were damaged on the way and the store refused them</source>
+        <translation>les octets ont été abîmés en route et le stockage les a refusés</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>statut HTTP %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>The store expects the region %1 (instead of %2): signing again for it.</source>
+        <translation>Le stockage attend la région %1 (au lieu de %2) : nouvelle signature pour elle.</translation>
+    </message>
+    <message>
+        <source>the store&apos;s listing cannot be read</source>
+        <translation>la liste du stockage ne se lit pas</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Impossible de lire %1 : %2</translation>
+    </message>
+    <message>
+        <source>the store gave no upload id</source>
+        <translation>le stockage n&apos;a donné aucun identifiant d&apos;envoi</translation>
+    </message>
+</context>
+<context>
     <name>SftpClient</name>
     <message>
         <source>Aborted</source>

@@ -1,9 +1,11 @@
 #include "ui/feeddialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 
 #include "feed/categories.h"
@@ -70,6 +72,17 @@ FeedDialog::FeedDialog(const feed::ShowDetails &details, const QStringList &imag
     m_website = lineEdit(details.website, QStringLiteral("websiteEdit"), this);
     m_website->setPlaceholderText(tr("Par défaut : le site de l'adresse publique"));
     m_copyright = lineEdit(details.copyright, QStringLiteral("copyrightEdit"), this);
+    m_locked = new QCheckBox(tr("Verrouillé : aucun autre hébergeur ne peut importer le flux sans l'e-mail du propriétaire"), this);
+    m_locked->setObjectName(QStringLiteral("lockedBox"));
+    m_locked->setChecked(details.locked);
+    m_fundingUrl = lineEdit(details.fundingUrl, QStringLiteral("fundingUrlEdit"), this);
+    m_fundingUrl->setPlaceholderText(QStringLiteral("https://"));
+    m_fundingText = lineEdit(details.fundingText, QStringLiteral("fundingTextEdit"), this);
+    m_people = new QPlainTextEdit(feed::peopleText(details.people), this);
+    m_people->setObjectName(QStringLiteral("peopleEdit"));
+    m_people->setPlaceholderText(tr("Une personne par ligne : Nom (rôle), par exemple Léa Martin (host)"));
+    m_episodes = new QListWidget(this);
+    m_episodes->setObjectName(QStringLiteral("episodesList"));
 
     form->addRow(tr("Adresse publique du dossier MP3 : "), m_address);
     form->addRow(tr("Titre : "), m_title);
@@ -84,6 +97,11 @@ FeedDialog::FeedDialog(const feed::ShowDetails &details, const QStringList &imag
     form->addRow(tr("Image de couverture (JPEG ou PNG, carrée, 1400 à 3000 pixels) : "), m_cover);
     form->addRow(tr("Site web : "), m_website);
     form->addRow(tr("Copyright : "), m_copyright);
+    form->addRow(QString(), m_locked);
+    form->addRow(tr("Soutien (adresse) : "), m_fundingUrl);
+    form->addRow(tr("Soutien (texte) : "), m_fundingText);
+    form->addRow(tr("Personnes : "), m_people);
+    form->addRow(tr("Volume des épisodes : "), m_episodes);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -110,7 +128,26 @@ feed::ShowDetails FeedDialog::details() const
     details.coverImage = m_cover->currentText();
     details.website = m_website->text().trimmed();
     details.copyright = m_copyright->text();
+    details.locked = m_locked->isChecked();
+    details.fundingUrl = m_fundingUrl->text().trimmed();
+    details.fundingText = m_fundingText->text();
+    details.people = feed::parsePeople(m_people->toPlainText());
     return details;
+}
+
+void FeedDialog::setEpisodes(const QStringList &names)
+{
+    m_episodes->clear();
+    for (const QString &name : names)
+        m_episodes->addItem(tr("%1 : mesure en cours…").arg(name));
+}
+
+void FeedDialog::showLoudness(int episode, const QString &line, bool warning)
+{
+    if (QListWidgetItem *item = m_episodes->item(episode)) {
+        item->setText(line);
+        item->setForeground(warning ? QBrush(Qt::red) : m_episodes->palette().text());
+    }
 }
 
 void FeedDialog::fillSubcategories(const QString &category)

@@ -5,8 +5,10 @@
 
 #include "feed/showdetails.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 
 // The podcast feed's details of one episode folder, edited as a form.
@@ -21,6 +23,10 @@ public:
 
     // The details as edited; what the form does not show (the episodes' identities) is kept.
     feed::ShowDetails details() const;
+
+    // The folder's episodes, each with its loudness line once it is known.
+    void setEpisodes(const QStringList &names);
+    void showLoudness(int episode, const QString &line, bool warning);
 
 private:
     void fillSubcategories(const QString &category);
@@ -39,4 +45,9 @@ private:
     QComboBox *m_cover = nullptr;
     QLineEdit *m_website = nullptr;
     QLineEdit *m_copyright = nullptr;
+    QCheckBox *m_locked = nullptr;
+    QLineEdit *m_fundingUrl = nullptr;
+    QLineEdit *m_fundingText = nullptr;
+    QPlainTextEdit *m_people = nullptr;
+    QListWidget *m_episodes = nullptr;
 };

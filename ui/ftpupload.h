@@ -27,6 +27,7 @@ class QProgressBar;
 class QPushButton;
 class QSslError;
 class QTextEdit;
+class FeedDialog;
 class RemoteClient;
 
 // The program's working window. Its widgets and state are public members: the start-up object
@@ -226,7 +227,10 @@ private:
     void startUpload();
     // The loudness line of an episode, before its upload line; nothing for other files.
     void showLoudness(const QString &chemin);
-    // The interface's language, with which the numbers are written.
+    // The episodes of the feed dialog with their loudness, the cached at once, the others as
+    // they are measured, off the GUI thread, while the dialog is open.
+    void listLoudness(FeedDialog &dialog, QFutureWatcher<audio::Loudness> &measurement, const QDir &folder);
+    // The interface's language: French, the source language, unless a translation is loaded.
     QLocale windowLocale() const;
     QFutureWatcher<audio::Loudness> loudnessWatcher;
     // The folder and the files being measured, and the figures of the running upload's episodes, by path.

@@ -17,13 +17,17 @@ void ftpupload::editFeed()
     feed::ShowDetails details = feed::readShowDetails(folder.absolutePath());
     if (details.title.isEmpty())
         details.title = nameEdit->text();
-    // The interface's language: French, the source language, unless a translation is loaded.
     if (details.language.isEmpty())
-        details.language = traducteur.isEmpty() ? QStringLiteral("fr") : traducteur.language().section(QLatin1Char('_'), 0, 0);
+        details.language = windowLocale().name().section(QLatin1Char('_'), 0, 0);
     const QStringList images = folder.entryList({QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.png")},
                                                 QDir::Files, QDir::Name | QDir::IgnoreCase);
     FeedDialog dialog(details, images, this);
-    if (dialog.exec() != QDialog::Accepted)
+    QFutureWatcher<audio::Loudness> measurement;
+    listLoudness(dialog, measurement, folder);
+    const int answer = dialog.exec();
+    // The episodes not started yet are left to the upload.
+    measurement.cancel();
+    if (answer != QDialog::Accepted)
         return;
     if (!feed::writeShowDetails(folder.absolutePath(), dialog.details())) {
         QMessageBox::critical(this, tr("Erreur fichier"), tr("Les détails du flux n'ont pas pu être enregistrés."));

@@ -75,6 +75,11 @@ void ftpupload::ftpEtat(int state)
         // SSH always encrypts: the TLS servers' file is FTP's alone.
         notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (SSH)."));
         break;
+    case remote::Protocol::S3:
+        // HTTPS always, but to this computer itself.
+        if (ftp->isEncrypted())
+            notifier(QStringLiteral(" : ") + tr("Connexion chiffrée (HTTPS)."));
+        break;
     }
 }
 

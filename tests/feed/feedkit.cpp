@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -29,6 +30,15 @@ bool writeChapters(const QString &path, const QJsonObject &spec)
                  {QStringLiteral(TESSALY_FEED_TESTS_DIR "/writechapters.py"), path,
                   QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact))});
     return python.waitForFinished(30000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+}
+
+QJsonObject secondChapters(const QStringList &titles)
+{
+    QJsonArray chapters;
+    for (int i = 0; i < titles.size(); ++i)
+        chapters.append(QJsonObject{{QStringLiteral("id"), QStringLiteral("c%1").arg(i)}, {QStringLiteral("start"), i * 1000},
+                                    {QStringLiteral("end"), (i + 1) * 1000}, {QStringLiteral("title"), titles[i]}});
+    return {{QStringLiteral("toc"), QJsonValue()}, {QStringLiteral("chapters"), chapters}};
 }
 
 QJsonObject readFeed(const QString &path, const QString &address)

@@ -13,6 +13,8 @@ bool makeMp3(const QString &path, int seconds, const QStringList &tagOptions = {
 
 // Writes ID3 chapters into an MP3 with mutagen (tests/feed/writechapters.py); spec as the script reads it.
 bool writeChapters(const QString &path, const QJsonObject &spec);
+// The spec of chapters one second long each, with these titles and no table of contents.
+QJsonObject secondChapters(const QStringList &titles);
 
 // What feedparser and podcastparser read from a feed file (tests/feed/readfeed.py): "bozo" holds
 // feedparser's error, "channel", "items" (feedparser) and "episodes" (podcastparser) the rest.

@@ -298,7 +298,7 @@ void TestPublishPlan::companionsFollowTheirEpisodeAndAreCompared()
                                 remoteFile(QStringLiteral("feed.xml"), 5, none)};
     const PublishPlan plan = PublishPlan::sendFiles(files.mid(0, 6), remote, {true, true, false, {}});
     QCOMPARE(described(plan), (QStringList{QStringLiteral("put b.chapters.json"), QStringLiteral("put feed.xml")}));
-    QVERIFY(texts(plan).contains(QStringLiteral("<span style='color: red; font-weight: bold'>gone.srt</span> non traitée (fichier vide).")));
+    QVERIFY(texts(plan).contains(QStringLiteral("<span style='color: red; font-weight: bold'>gone.srt</span> non traitée (fichier introuvable).")));
 }
 
 QTEST_GUILESS_MAIN(TestPublishPlan)
