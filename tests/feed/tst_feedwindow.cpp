@@ -160,7 +160,7 @@ void TestFeedWindow::uploadMeasuresEpisodesAndSendsTheirChaptersAndTranscripts()
 
     testkit::ModalAnswerer answerer;
     ftpupload window{QString()};
-    QSignalSpy states(window.ftp, &FtpClient::stateChanged);
+    QSignalSpy states(window.ftp, &RemoteClient::stateChanged);
     publishingkit::fillForm(&window, server, src);
     const auto publish = [&] {
         answerer.answer(QMessageBox::Ok);
