@@ -15,7 +15,6 @@
 
 #include "ftp/ftpparsers.h"
 #include "ftp/remotenames.h"
-#include "remote/uploadsource.h"
 
 Q_LOGGING_CATEGORY(lcFtp, "tessaly.ftp", QtInfoMsg)
 
@@ -71,60 +70,6 @@ FtpClient::~FtpClient()
     releaseControl();
 }
 
-int FtpClient::connectToHost(const QString &host, quint16 port)
-{
-    Request request(ConnectToHost, host);
-    request.port = port;
-    request.tlsRequired = m_tlsRequired;
-    return enqueue(std::move(request));
-}
-
-int FtpClient::login(const QString &user, const QString &password)
-{
-    Request request(Login, user);
-    request.password = password;
-    return enqueue(std::move(request));
-}
-
-int FtpClient::cd(const QString &dir)
-{
-    return enqueue(Request(Cd, dir));
-}
-
-int FtpClient::mkdir(const QString &dir)
-{
-    return enqueue(Request(Mkdir, dir));
-}
-
-int FtpClient::list(const QString &dir)
-{
-    Request request(List, dir);
-    request.type = Ascii;
-    return enqueue(std::move(request));
-}
-
-int FtpClient::put(QIODevice *device, const QString &remoteName, TransferType type)
-{
-    Request request(Put, remoteName);
-    request.device = device;
-    request.type = type;
-    return enqueue(std::move(request));
-}
-
-int FtpClient::resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type)
-{
-    Request request(Put, remoteName);
-    request.device = device;
-    request.type = type;
-    request.offset = offset;
-    return enqueue(std::move(request));
-}
-
-int FtpClient::rawCommand(const QString &command)
-{
-    return enqueue(Request(RawCommand, command));
-}
-
 bool FtpClient::hasFeature(const QString &feature) const
 {
     // "REST STREAM" is announced whole; "MLST" comes with its facts after a space.
@@ -134,37 +79,12 @@ bool FtpClient::hasFeature(const QString &feature) const
     });
 }
 
-int FtpClient::remove(const QString &file)
-{
-    return enqueue(Request(Remove, file));
-}
-
-int FtpClient::close()
-{
-    return enqueue(Request(Close, QString()));
-}
-
-FtpClient::Command FtpClient::currentCommand() const
-{
-    return m_current ? m_current->command : None;
-}
-
-int FtpClient::currentId() const
-{
-    return m_current ? m_current->id : 0;
-}
-
-void FtpClient::clearPendingCommands()
-{
-    m_pending.clear();
-}
-
 void FtpClient::abort()
 {
-    m_pending.clear();
-    if (!m_running)
+    clearPendingCommands();
+    if (!isRunning())
         return;
-    if (m_data && m_current->command == Put) {
+    if (m_data && current().command == Put) {
         // ABOR, and the data connection reset rather than closed: a server that sees it close
         // normally takes the partial file for a whole one. Done at once, as the program may be
         // about to end.
@@ -188,7 +108,7 @@ void FtpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::mill
 
 void FtpClient::acceptCertificate()
 {
-    if (!m_running || m_step != Step::Certificate)
+    if (!isRunning() || m_step != Step::Certificate)
         return;
     m_step = Step::Handshake;
     restartWatchdog();
@@ -198,46 +118,16 @@ void FtpClient::acceptCertificate()
 
 void FtpClient::rejectCertificate()
 {
-    if (!m_running || m_step != Step::Certificate)
+    if (!isRunning() || m_step != Step::Certificate)
         return;
-    fail(UnknownError, tr("The certificate of %1 was not accepted: connection cancelled").arg(m_current->name), true);
-}
-
-int FtpClient::enqueue(Request request)
-{
-    const int id = ++m_lastId;
-    request.id = id;
-    m_pending.push_back(std::move(request));
-    // Started from the event loop, so that callers can queue a whole sequence first, and so that
-    // a command queued while commandFinished() is delivered waits for every slot to return.
-    if (!m_current && !m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &FtpClient::startNext, Qt::QueuedConnection);
-    }
-    return id;
-}
-
-void FtpClient::startNext()
-{
-    m_startScheduled = false;
-    qDeleteAll(m_dropped);
-    m_dropped.clear();
-    if (m_current || m_pending.empty())
-        return;
-    m_current = m_pending.front();
-    m_pending.pop_front();
-    m_running = true;
-    m_error = NoError;
-    m_errorString.clear();
-    const int id = m_current->id;
-    emit commandStarted(id);
-    if (isRunning(id))
-        execute();
+    fail(UnknownError, tr("The certificate of %1 was not accepted: connection cancelled").arg(current().name), true);
 }
 
 void FtpClient::execute()
 {
-    const Request &request = *m_current;
+    qDeleteAll(m_dropped);
+    m_dropped.clear();
+    const Request &request = current();
     if (!ftp::fitsInCommand(request.name)) {
         fail(UnknownError, tr("The name \"%1\" contains a line break").arg(request.name.simplified()));
         return;
@@ -282,7 +172,7 @@ void FtpClient::execute()
         send("QUIT");
         return;
     }
-    if (m_state != Connected && m_state != LoggedIn) {
+    if (state() != Connected && state() != LoggedIn) {
         fail(NotConnected, tr("Not connected"));
         return;
     }
@@ -321,10 +211,7 @@ void FtpClient::fail(Error error, const QString &text, bool dropConnection)
 {
     // Stopped first: slots of stateChanged() must not see the command fail a second time.
     m_watchdog->stop();
-    m_running = false;
-    m_error = error;
-    m_errorString = text;
-    m_pending.clear();
+    stop(error, text);
     releaseData();
     if (dropConnection) {
         disconnectControl();
@@ -340,7 +227,7 @@ void FtpClient::failWithReply(const ftp::Reply &reply, bool dropConnection)
 // As QFtp words it, with the reason after the colon.
 QString FtpClient::commandFailure(const QString &reason) const
 {
-    switch (m_current->command) {
+    switch (current().command) {
     case ConnectToHost:
         return tr("Connecting to host failed: %1").arg(reason);
     case Login:
@@ -360,36 +247,13 @@ QString FtpClient::commandFailure(const QString &reason) const
     }
 }
 
-void FtpClient::finish()
+void FtpClient::commandEnding()
 {
     m_watchdog->stop();
-    m_running = false;
     releaseData();
     releaseHeldData();
-    const Request &request = *m_current;
-    if (request.command == Put && m_openedDevice && request.device)
-        request.device->close();
-    m_openedDevice = false;
     if (m_progressScheduled)
         reportProgress();
-
-    const bool failed = m_error != NoError;
-    emit commandFinished(request.id, failed);
-    m_current.reset();
-    if (m_pending.empty()) {
-        emit done(failed);
-    } else if (!m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &FtpClient::startNext, Qt::QueuedConnection);
-    }
-}
-
-void FtpClient::setState(State state)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    emit stateChanged(state);
 }
 
 // Every socket is made by these two. Plain data connections get a QTcpSocket: a QSslSocket,
@@ -468,11 +332,11 @@ void FtpClient::restartWatchdog()
 
 void FtpClient::onWatchdog()
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     switch (m_step) {
     case Step::Connect:
-        fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
+        fail(UnknownError, tr("Connection to host %1 timed out").arg(current().name), true);
         break;
     case Step::Quit:
         // The server did not say goodbye; closing is what was asked anyway.
@@ -517,7 +381,7 @@ void FtpClient::onControlReadyRead()
         onReply(*reply);
     }
     if (m_control && m_replies.pendingSize() > MaxReplySize) {
-        if (m_running)
+        if (isRunning())
             fail(UnknownError, tr("The server sent an overlong reply"), true);
         else {
             disconnectControl();
@@ -531,7 +395,7 @@ void FtpClient::onControlLost()
         return;
     const QAbstractSocket::SocketError socketError = m_control->error();
     const QString socketText = m_control->errorString();
-    if (!m_running) {
+    if (!isRunning()) {
         disconnectControl();
         return;
     }
@@ -541,7 +405,7 @@ void FtpClient::onControlLost()
         return;
     }
     if (m_step == Step::Connect) {
-        const QString &host = m_current->name;
+        const QString &host = current().name;
         if (socketError == QAbstractSocket::HostNotFoundError)
             fail(HostNotFound, tr("Host %1 not found").arg(host), true);
         else if (socketError == QAbstractSocket::ConnectionRefusedError)
@@ -551,7 +415,7 @@ void FtpClient::onControlLost()
         return;
     }
     if (m_step == Step::Handshake) {
-        fail(UnknownError, tr("TLS handshake with %1 failed: %2").arg(m_current->name, socketText), true);
+        fail(UnknownError, tr("TLS handshake with %1 failed: %2").arg(current().name, socketText), true);
         return;
     }
     if (socketError == QAbstractSocket::RemoteHostClosedError)
@@ -562,13 +426,13 @@ void FtpClient::onControlLost()
 
 void FtpClient::onControlSslErrors(const QList<QSslError> &errors)
 {
-    if (!m_running || m_step != Step::Handshake)
+    if (!isRunning() || m_step != Step::Handshake)
         return;
     // The socket has paused the handshake; the question may take longer than any time limit.
     m_step = Step::Certificate;
     m_watchdog->stop();
     m_certificateErrors = errors;
-    const int id = m_current->id;
+    const int id = current().id;
     QMetaObject::invokeMethod(this, [this, id] {
         if (isRunning(id) && m_step == Step::Certificate)
             emit untrustedCertificate(m_control->peerCertificate(), m_certificateErrors);
@@ -577,7 +441,7 @@ void FtpClient::onControlSslErrors(const QList<QSslError> &errors)
 
 void FtpClient::onControlEncrypted()
 {
-    if (!m_running || m_step != Step::Handshake)
+    if (!isRunning() || m_step != Step::Handshake)
         return;
     m_encrypted = true;
     finish();
@@ -592,19 +456,19 @@ void FtpClient::onReply(const ftp::Reply &reply)
     if (reply.code == 421 || reply.code == 0) {
         // 421: the server is going away; anything that is not a reply: we no longer agree on
         // where we are. Either way the connection is over.
-        if (m_running && m_step != Step::Quit) {
+        if (isRunning() && m_step != Step::Quit) {
             if (reply.code == 421)
                 failWithReply(reply, true);
             else
                 fail(UnknownError, tr("Invalid reply from the server: %1").arg(reply.text), true);
         } else {
             disconnectControl();
-            if (m_running)
+            if (isRunning())
                 finish();
         }
         return;
     }
-    if (!m_running)
+    if (!isRunning())
         return;
     restartWatchdog();
     const int code = reply.code;
@@ -626,7 +490,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::User:
         if (code == 331) {
             m_step = Step::Password;
-            send("PASS " + m_current->password.toUtf8());
+            send("PASS " + current().password.toUtf8());
         } else if (isPositive(code)) {
             afterLogin();
         } else {
@@ -677,7 +541,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::Simple:
         if (isPreliminary(code))
             return;
-        if (isPositive(code) && code != successCode(m_current->command)) {
+        if (isPositive(code) && code != successCode(current().command)) {
             // Some servers send a stray reply before the real one, which would then be taken for
             // the next command's. A NOOP tells which of the two this is.
             m_step = Step::Sync;
@@ -705,7 +569,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
         return;
     case Step::Type:
         if (isPositive(code)) {
-            m_transferType = m_current->type;
+            m_transferType = current().type;
             requestPassivePort();
         } else {
             failWithReply(reply);
@@ -727,7 +591,7 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::Rest:
         if (code == 350) {
             m_step = Step::Transfer;
-            send("STOR " + m_current->name.toUtf8());
+            send("STOR " + current().name.toUtf8());
         } else {
             failWithReply(reply);
         }
@@ -735,18 +599,18 @@ void FtpClient::onReply(const ftp::Reply &reply)
     case Step::VerifySize: {
         bool ok = false;
         const qint64 size = reply.text.trimmed().toLongLong(&ok);
-        const qint64 expected = m_current->offset + m_read;
+        const qint64 expected = current().offset + m_read;
         if (code == 213 && ok && size == expected)
             finish();
         else
             fail(UnknownError, tr("The file %1 was not completed: %2 bytes expected, the server answered SIZE with \"%3 %4\"")
-                                   .arg(m_current->name).arg(expected).arg(code).arg(reply.text));
+                                   .arg(current().name).arg(expected).arg(code).arg(reply.text));
         return;
     }
     case Step::Raw: {
         if (isPreliminary(code))
             return;
-        const int id = m_current->id;
+        const int id = current().id;
         emit rawCommandReply(code, reply.text);
         if (isRunning(id))
             finish();
@@ -767,14 +631,14 @@ void FtpClient::onAuthReply(const ftp::Reply &reply)
     if (code == 234) {
         m_step = Step::Handshake;
         m_control->startClientEncryption();
-    } else if (code >= 500 && !m_current->tlsRequired) {
+    } else if (code >= 500 && !current().tlsRequired) {
         // The server has no TLS: plain FTP, as before.
         finish();
     } else if (code >= 500) {
         // Going on would send the password in clear to a host that used to encrypt.
         fail(UnknownError,
              tr("%1 no longer offers TLS (\"%2\"): the connection was stopped and the password was not sent")
-                 .arg(m_current->name, ftp::replyMessage(reply)),
+                 .arg(current().name, ftp::replyMessage(reply)),
              true);
     } else {
         // The server offers TLS but cannot now: plain FTP would send the password in clear.
@@ -809,18 +673,18 @@ void FtpClient::startTransfer()
     m_done = 0;
     m_read = 0;
     m_total = 0;
-    if (m_current->command == Put) {
-        QIODevice *device = m_current->device;
-        const QString failure = remote::openForUpload(device, m_current->name, m_current->offset, &m_openedDevice);
+    if (current().command == Put) {
+        QIODevice *device = current().device;
+        const QString failure = openDevice();
         if (!failure.isEmpty()) {
             fail(UnknownError, failure);
             return;
         }
         m_total = device->isSequential() ? 0 : device->size() - device->pos();
     }
-    if (m_transferType != m_current->type) {
+    if (m_transferType != current().type) {
         m_step = Step::Type;
-        send(m_current->type == Binary ? "TYPE I" : "TYPE A");
+        send(current().type == Binary ? "TYPE I" : "TYPE A");
         return;
     }
     requestPassivePort();
@@ -900,8 +764,8 @@ void FtpClient::openDataConnection(quint16 port)
 
 void FtpClient::sendTransferCommand()
 {
-    const QByteArray name = m_current->name.toUtf8();
-    if (m_current->command == Put)
+    const QByteArray name = current().name.toUtf8();
+    if (current().command == Put)
         sendStore();
     else
         send((m_useMlsd ? "MLSD" : "LIST") + (name.isEmpty() ? QByteArray() : ' ' + name));
@@ -935,19 +799,19 @@ void FtpClient::startDataIfReady()
 // A resumed put names its offset right before STOR: some servers forget it after other commands.
 void FtpClient::sendStore()
 {
-    if (m_current->offset > 0) {
+    if (current().offset > 0) {
         m_step = Step::Rest;
-        send("REST " + QByteArray::number(m_current->offset));
+        send("REST " + QByteArray::number(current().offset));
         return;
     }
-    send("STOR " + m_current->name.toUtf8());
+    send("STOR " + current().name.toUtf8());
 }
 
 void FtpClient::beginTransfer()
 {
-    if (m_current->command != Put)
+    if (current().command != Put)
         return;
-    const int id = m_current->id;
+    const int id = current().id;
     m_sending = true;
     emit dataTransferProgress(0, m_total);
     if (isRunning(id))
@@ -957,11 +821,11 @@ void FtpClient::beginTransfer()
 void FtpClient::onDataReadyRead()
 {
     restartWatchdog();
-    if (m_current->command != List) {
+    if (current().command != List) {
         m_data->readAll();
         return;
     }
-    const int id = m_current->id;
+    const int id = current().id;
     m_listLines.append(m_data->readAll());
     emitListEntries(false);
     // What is left is one unfinished line: a server that never ends it must not fill the memory.
@@ -974,7 +838,7 @@ void FtpClient::onDataReadyRead()
 
 void FtpClient::emitListEntries(bool flush)
 {
-    const int id = m_current->id;
+    const int id = current().id;
     for (;;) {
         std::optional<QByteArray> line = m_listLines.takeLine();
         if (!line && flush && m_listLines.size() > 0)
@@ -1023,7 +887,7 @@ QByteArray &FtpClient::freeChunk(qint64 size)
 
 void FtpClient::fillDataSocket()
 {
-    QIODevice *device = m_current->device;
+    QIODevice *device = current().device;
     // Encrypted bytes count too: an encrypting socket moves all its plain bytes into its own
     // buffer at once.
     const auto waiting = [this] { return m_data->bytesToWrite() + (m_tlsData ? m_tlsData->encryptedBytesToWrite() : 0); };
@@ -1101,9 +965,9 @@ void FtpClient::onDataDisconnected()
     if (m_heldData >= 0)
         ::shutdown(m_heldData, SHUT_WR);
 #endif
-    if (m_current->command == List) {
+    if (current().command == List) {
         m_listLines.append(m_data->readAll());
-        const int id = m_current->id;
+        const int id = current().id;
         emitListEntries(true);
         if (!isRunning(id))
             return;
@@ -1158,8 +1022,8 @@ QString FtpClient::transferFailure(const QString &reason) const
 {
     // A put cut short here, or whose encrypted data connection failed, may leave a partial or
     // empty file on the server: it must not pass for a file that arrived.
-    if (m_current->command == Put && (!m_localFault.isEmpty() || (m_encrypted && m_done == 0)))
-        return tr("The file %1 was not sent: %2").arg(m_current->name, m_localFault.isEmpty() ? reason : m_localFault);
+    if (current().command == Put && (!m_localFault.isEmpty() || (m_encrypted && m_done == 0)))
+        return tr("The file %1 was not sent: %2").arg(current().name, m_localFault.isEmpty() ? reason : m_localFault);
     return m_localFault.isEmpty() ? commandFailure(reason) : m_localFault;
 }
 
@@ -1167,7 +1031,7 @@ void FtpClient::finishTransferIfComplete()
 {
     if (!m_finalReply)
         return;
-    if (m_current->command == List) {
+    if (current().command == List) {
         if (m_dataClosed && m_localFault.isEmpty())
             finish();
         else if (m_dataClosed)
@@ -1176,9 +1040,9 @@ void FtpClient::finishTransferIfComplete()
         fail(UnknownError, transferFailure(m_localFault));
     } else if (!m_allSent) {
         fail(UnknownError, tr("The data connection closed before the whole file was sent"));
-    } else if (m_current->offset > 0) {
+    } else if (current().offset > 0) {
         m_step = Step::VerifySize;
-        send("SIZE " + m_current->name.toUtf8());
+        send("SIZE " + current().name.toUtf8());
     } else {
         finish();
     }

@@ -1,14 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <deque>
 #include <optional>
 #include <vector>
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QSslCertificate>
 #include <QSslError>
 #include <QString>
@@ -23,14 +21,21 @@ class QSslSocket;
 class QTcpSocket;
 class QTimer;
 
-// An FTP client with a command queue, after Qt 4's QFtp: every call queues one command and
-// returns its id; commands run one at a time, in order, on the calling thread. A failed command
-// discards the commands queued behind it. Data connections are passive (EPSV, then PASV) and
-// always go to the control connection's peer.
+// An FTP client, after Qt 4's QFtp, on the queue of RemoteClient. Data connections are passive
+// (EPSV, then PASV) and always go to the control connection's peer.
 //
 // Every connection asks for explicit TLS (AUTH TLS) right after the greeting, before the user
 // name and password; when the server offers it, the data connections are encrypted too. A
-// server that refuses it is used in plain FTP, unless TLS was required for the connection.
+// server that refuses it is used in plain FTP, unless TLS was required (setTlsRequired()) when
+// the connection was queued: it then fails before the password is sent.
+//
+// A put reads its device in chunks; one that gives less than its size fails the put, and a
+// sequential one is read until it has nothing more to give, so it must hold all its data when
+// the put starts. A resumed put is REST offset, then STOR (the server must have announced REST
+// STREAM), and fails unless the server's SIZE of the file then equals offset + the bytes sent.
+// A raw command's refusal does not fail the command: the caller judges it. A refusal by the
+// server reads as what failed, then the server's code and text: "Login failed: 530 Login
+// incorrect."
 class FtpClient final : public RemoteClient
 {
     Q_OBJECT
@@ -39,40 +44,6 @@ public:
     explicit FtpClient(QObject *parent = nullptr);
     ~FtpClient() override;
 
-    // The connection refuses plain FTP if TLS was required (setTlsRequired()) when it was queued.
-    int connectToHost(const QString &host, quint16 port = 21) override;
-    int login(const QString &user, const QString &password) override;
-    int cd(const QString &dir) override;
-    int mkdir(const QString &dir) override;
-    // Lists dir, or the current directory when dir is empty: one listInfo() per entry.
-    int list(const QString &dir = QString()) override;
-    // Sends device, read in chunks, to remoteName. The put opens the device read-only when it
-    // starts (and closes it again) unless it is already open; it must live until the put ends.
-    // A device that gives less than its size fails the put. A sequential device is read until
-    // it has nothing more to give, so it must hold all its data when the put starts.
-    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary) override;
-    // Completes remoteName, which holds the first offset bytes of device, with the rest of it
-    // (REST offset, then STOR). The server must have announced REST STREAM. The put fails
-    // unless the server's SIZE of the file then equals offset + the bytes sent.
-    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary) override;
-    // Sends command as it is; its final reply comes in rawCommandReply(). A reply that refuses
-    // does not fail the command: the caller judges it.
-    int rawCommand(const QString &command) override;
-    int remove(const QString &file) override;
-    int close() override;
-
-    State state() const override { return m_state; }
-    // While commandFinished() is delivered: the command that finished.
-    Command currentCommand() const override;
-    int currentId() const override;
-    // Commands queued and not started yet.
-    bool hasPendingCommands() const override { return !m_pending.empty(); }
-    // The last failure, until the next command starts. A refusal by the server reads as what
-    // failed, then the server's code and text: "Login failed: 530 Login incorrect."
-    Error error() const override { return m_error; }
-    QString errorString() const override { return m_errorString; }
-
-    void clearPendingCommands() override;
     // Discards the queue and fails the running command at once; as the server may be in the
     // middle of anything, the connection is dropped too. A running put is aborted (ABOR) and its
     // data connection reset, so that the server does not keep the partial file as a whole one.
@@ -81,10 +52,6 @@ public:
     // Time allowed to set up a TCP connection, and to wait for a reply or for data to move.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle) override;
 
-    // For the connections queued from now on, to a server that has encrypted before: if it now
-    // refuses TLS, the connection fails before the password is sent, instead of going on in
-    // plain FTP.
-    void setTlsRequired(bool required) override { m_tlsRequired = required; }
     // The control connection is encrypted (and so are its data connections).
     bool isEncrypted() const override { return m_encrypted; }
     // The server announced feature ("MDTM", "SIZE", "MLST", "REST STREAM") in its FEAT reply,
@@ -97,25 +64,6 @@ public:
     void rejectCertificate() override;
 
 private:
-    struct Request
-    {
-        Request(Command command, const QString &name)
-            : command(command)
-            , name(name)
-        {
-        }
-
-        int id = 0;
-        Command command;
-        QString name; // host, user, directory or file
-        QString password;
-        quint16 port = 0;
-        bool tlsRequired = false;
-        QPointer<QIODevice> device;
-        TransferType type = Binary;
-        qint64 offset = 0; // of a resumed put
-    };
-
     enum class Step {
         Connect,
         Greeting,
@@ -143,16 +91,12 @@ private:
         Quit
     };
 
-    int enqueue(Request request);
-    void startNext();
-    void execute();
+    void execute() override;
+    void commandEnding() override;
     void fail(Error error, const QString &text, bool dropConnection = false);
     // Fails the running command with the server's own words, after what was being done.
     void failWithReply(const ftp::Reply &reply, bool dropConnection = false);
     QString commandFailure(const QString &reason) const;
-    void finish();
-    bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
-    void setState(State state);
 
     QTcpSocket *createSocket();
     QSslSocket *createTlsSocket();
@@ -200,17 +144,8 @@ private:
     QString transferFailure(const QString &reason) const;
     void finishTransferIfComplete();
 
-    State m_state = Unconnected;
-    Error m_error = NoError;
-    QString m_errorString;
-    std::deque<Request> m_pending;
-    std::optional<Request> m_current;
-    bool m_running = false;
-    bool m_startScheduled = false;
-    int m_lastId = 0;
     Step m_step = Step::Connect;
 
-    bool m_tlsRequired = false;
     QSslSocket *m_control = nullptr;
     // Released, waiting to be deleted.
     std::vector<QTcpSocket *> m_dropped;
@@ -249,7 +184,6 @@ private:
     // filled again once the socket has let it go.
     std::vector<QByteArray> m_chunks;
     QString m_localFault;
-    bool m_openedDevice = false;
     bool m_finalReply = false;
     bool m_dataClosed = false;
     bool m_sending = false;

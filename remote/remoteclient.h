@@ -1,16 +1,18 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
+#include <optional>
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
+#include <QIODevice>
 #include <QSslCertificate>
 #include <QSslError>
 #include <QString>
 
 #include "remote/urlinfo.h"
-
-class QIODevice;
 
 // What the window and the publishing plan ask of a server, whatever protocol reaches it: a
 // command queue after Qt 4's QFtp. Every call queues one command and returns its id; commands
@@ -49,34 +51,35 @@ public:
     explicit RemoteClient(QObject *parent = nullptr);
     ~RemoteClient() override;
 
-    virtual int connectToHost(const QString &host, quint16 port) = 0;
-    virtual int login(const QString &user, const QString &password) = 0;
-    virtual int cd(const QString &dir) = 0;
-    virtual int mkdir(const QString &dir) = 0;
+    // The queue, the same for every protocol.
+    int connectToHost(const QString &host, quint16 port);
+    int login(const QString &user, const QString &password);
+    int cd(const QString &dir);
+    int mkdir(const QString &dir);
     // Lists dir, or the current directory when dir is empty: one listInfo() per entry.
-    virtual int list(const QString &dir = QString()) = 0;
+    int list(const QString &dir = QString());
     // Sends device to remoteName. The put opens the device read-only when it starts (and closes
     // it again) unless it is already open; it must live until the put ends.
-    virtual int put(QIODevice *device, const QString &remoteName, TransferType type = Binary) = 0;
+    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary);
     // Completes remoteName, which holds the first offset bytes of device, with the rest of it.
     // Only where hasFeature("REST STREAM") tells that the server can.
-    virtual int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary) = 0;
+    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary);
     // A protocol command sent as it is; its final reply comes in rawCommandReply().
-    virtual int rawCommand(const QString &command) = 0;
-    virtual int remove(const QString &file) = 0;
-    virtual int close() = 0;
+    int rawCommand(const QString &command);
+    int remove(const QString &file);
+    int close();
 
-    virtual State state() const = 0;
+    State state() const { return m_state; }
     // While commandFinished() is delivered: the command that finished.
-    virtual Command currentCommand() const = 0;
-    virtual int currentId() const = 0;
+    Command currentCommand() const;
+    int currentId() const;
     // Commands queued and not started yet.
-    virtual bool hasPendingCommands() const = 0;
+    bool hasPendingCommands() const { return !m_pending.empty(); }
     // The last failure, until the next command starts.
-    virtual Error error() const = 0;
-    virtual QString errorString() const = 0;
+    Error error() const { return m_error; }
+    QString errorString() const { return m_errorString; }
 
-    virtual void clearPendingCommands() = 0;
+    void clearPendingCommands();
     // Discards the queue and fails the running command at once. A running put is cut so that
     // the server does not keep the partial file as a whole one.
     virtual void abort() = 0;
@@ -94,7 +97,7 @@ public:
     // For the connections queued from now on, to a server that has encrypted before: one that
     // now offers no encryption fails before the password is sent. A protocol that always
     // encrypts ignores it.
-    virtual void setTlsRequired(bool required);
+    void setTlsRequired(bool required) { m_tlsRequired = required; }
 
     // Answers untrustedCertificate(): the handshake goes on, or the connection fails. A client
     // that never asks ignores the answer.
@@ -104,6 +107,62 @@ public:
     // the login has succeeded), or the connection fails.
     virtual void acceptHostKey(bool always);
     virtual void rejectHostKey();
+
+protected:
+    struct Request
+    {
+        explicit Request(Command command = None, const QString &name = QString())
+            : command(command)
+            , name(name)
+        {
+        }
+        int id = 0;
+        Command command;
+        QString name; // host, user, directory, file or raw command
+        QString password;
+        quint16 port = 0;
+        bool tlsRequired = false; // of a connection
+        QPointer<QIODevice> device;
+        TransferType type = Binary;
+        qint64 offset = 0; // of a resumed put
+    };
+
+    // Runs the current command, started from the event loop after commandStarted(). It ends
+    // with finish(), or with stop() then finish() where it fails.
+    virtual void execute() = 0;
+    // Releases what the ending command holds, before commandFinished() is emitted.
+    virtual void commandEnding() {}
+    // The commands queued and not started yet were discarded.
+    virtual void pendingDiscarded() {}
+
+    const Request &current() const { return *m_current; }
+    const std::deque<Request> &pending() const { return m_pending; }
+    // The current command has not ended yet (a slot of one of its signals may have ended it).
+    bool isRunning() const { return m_running; }
+    bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
+    // Opens the current put's device as remote::openForUpload does, to be closed when it ends.
+    QString openDevice();
+    // Ends the running command as failed and discards the queue; finish() reports it.
+    void stop(Error error, const QString &text);
+    // Reports the current command's end and starts the next one from the event loop.
+    void finish();
+    void setState(State state);
+
+private:
+    int enqueue(Request request);
+    void startNext();
+    void discardPending();
+
+    std::deque<Request> m_pending;
+    std::optional<Request> m_current;
+    bool m_running = false;
+    bool m_startScheduled = false;
+    bool m_openedDevice = false;
+    int m_lastId = 0;
+    State m_state = Unconnected;
+    Error m_error = NoError;
+    QString m_errorString;
+    bool m_tlsRequired = false;
 
 Q_SIGNALS:
     void stateChanged(int state);

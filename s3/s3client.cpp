@@ -1,6 +1,7 @@
 #include "s3/s3client.h"
 
 #include <algorithm>
+#include <optional>
 #include <iterator>
 #include <utility>
 
@@ -11,9 +12,11 @@
 #include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
+#include <QPointer>
 #include <QTimer>
 #include <QUrl>
 
+#include "remote/uploadsource.h"
 #include "s3/s3objects.h"
 #include "s3/s3xml.h"
 
@@ -59,6 +62,18 @@ struct S3Client::Upload
     bool abandoned = false;
 };
 
+// A file sent in one PUT, maybe ahead of its turn.
+struct S3Client::WholePut
+{
+    int id = 0;
+    QPointer<QIODevice> device;
+    bool openedDevice = false;
+    qint64 size = 0;
+    qint64 sent = 0;
+    std::optional<Outcome> outcome;
+    QString readFault; // the file gave less than its size
+};
+
 S3Client::S3Client(QObject *parent)
     : RemoteClient(parent)
     , m_network(new QNetworkAccessManager(this))
@@ -76,84 +91,10 @@ void S3Client::setTimeouts(std::chrono::milliseconds, std::chrono::milliseconds 
     m_idleTimeout = idle;
 }
 
-int S3Client::connectToHost(const QString &host, quint16 port)
-{
-    Task task;
-    task.command = ConnectToHost;
-    task.name = host;
-    task.port = port;
-    return enqueue(task);
-}
-
-int S3Client::login(const QString &user, const QString &password)
-{
-    Task task;
-    task.command = Login;
-    task.name = user;
-    task.secret = password;
-    return enqueue(task);
-}
-
-int S3Client::cd(const QString &dir)
-{
-    return enqueue({0, Cd, dir, QString(), 0, nullptr});
-}
-
-int S3Client::mkdir(const QString &dir)
-{
-    return enqueue({0, Mkdir, dir, QString(), 0, nullptr});
-}
-
-int S3Client::list(const QString &dir)
-{
-    return enqueue({0, List, dir, QString(), 0, nullptr});
-}
-
-int S3Client::put(QIODevice *device, const QString &remoteName, TransferType)
-{
-    return enqueue({0, Put, remoteName, QString(), 0, device});
-}
-
-int S3Client::resumePut(QIODevice *device, const QString &remoteName, qint64, TransferType)
-{
-    // Never asked for: hasFeature("REST STREAM") is false. The whole file is sent again.
-    return put(device, remoteName);
-}
-
-int S3Client::rawCommand(const QString &command)
-{
-    return enqueue({0, RawCommand, command, QString(), 0, nullptr});
-}
-
-int S3Client::remove(const QString &file)
-{
-    return enqueue({0, Remove, file, QString(), 0, nullptr});
-}
-
-int S3Client::close()
-{
-    return enqueue({0, Close, QString(), QString(), 0, nullptr});
-}
-
-RemoteClient::Command S3Client::currentCommand() const
-{
-    return m_current ? m_current->command : None;
-}
-
-int S3Client::currentId() const
-{
-    return m_current ? m_current->id : 0;
-}
-
-void S3Client::clearPendingCommands()
-{
-    m_pending.clear();
-}
-
 void S3Client::abort()
 {
-    m_pending.clear();
-    if (!m_current)
+    clearPendingCommands();
+    if (!isRunning())
         return;
     // The parts the store holds already are dropped with the upload; the answer is not awaited.
     if (m_upload && !m_upload->uploadId.isEmpty())
@@ -168,42 +109,15 @@ bool S3Client::hasFeature(const QString &feature) const
     return feature == QLatin1String("MLST");
 }
 
-int S3Client::enqueue(Task task)
-{
-    task.id = ++m_lastId;
-    m_pending.push_back(task);
-    if (!m_current && !m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &S3Client::startNext, Qt::QueuedConnection);
-    }
-    return task.id;
-}
-
-void S3Client::startNext()
-{
-    m_startScheduled = false;
-    if (m_current || m_pending.empty())
-        return;
-    m_current = m_pending.front();
-    m_pending.pop_front();
-    m_error = NoError;
-    m_errorString.clear();
-    const int id = m_current->id;
-    emit commandStarted(id);
-    // A slot of commandStarted() may have aborted it.
-    if (m_current && m_current->id == id)
-        execute();
-}
-
 void S3Client::execute()
 {
-    const Task &task = *m_current;
+    const Request &task = current();
     const bool needsLogin = task.command != ConnectToHost && task.command != Close;
-    if (task.command == Login && m_state != Connected) {
+    if (task.command == Login && state() != Connected) {
         fail(NotConnected, tr("Not connected"));
         return;
     }
-    if (needsLogin && task.command != Login && m_state != LoggedIn) {
+    if (needsLogin && task.command != Login && state() != LoggedIn) {
         fail(NotConnected, tr("Not connected"));
         return;
     }
@@ -213,7 +127,7 @@ void S3Client::execute()
         return;
     case Login:
         m_credentials.accessKey = task.name;
-        m_credentials.secret = task.secret;
+        m_credentials.secret = task.password;
         checkKeys();
         return;
     case Cd: {
@@ -238,35 +152,11 @@ void S3Client::execute()
         listPage(*path, QString());
         return;
     }
-    case Put: {
-        if (m_path.isEmpty() || !s3::isObjectName(task.name)) {
-            fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(task.name)));
-            return;
-        }
-        QIODevice *device = task.device;
-        if (!device) {
-            fail(UnknownError, commandFailure(tr("Nothing to send for %1").arg(task.name)));
-            return;
-        }
-        m_openedDevice = !device->isOpen();
-        if (m_openedDevice && !device->open(QIODevice::ReadOnly)) {
-            m_openedDevice = false;
-            fail(UnknownError, commandFailure(tr("Cannot open %1 for reading: %2").arg(task.name, device->errorString())));
-            return;
-        }
-        const QString key = s3::keyPrefix(m_path) + task.name;
-        if (device->size() <= s3::singlePutLimit)
-            sendWhole(key);
-        else
-            startParts(key);
+    case Put:
+        startPut();
         return;
-    }
     case Remove:
-        if (m_path.isEmpty() || !s3::isObjectName(task.name)) {
-            fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(task.name)));
-            return;
-        }
-        removeObject(s3::keyPrefix(m_path) + task.name);
+        startRemoval();
         return;
     case RawCommand:
         fail(UnknownError, tr("An object store takes no command \"%1\"").arg(task.name));
@@ -283,31 +173,40 @@ void S3Client::execute()
     }
 }
 
-void S3Client::finish()
+void S3Client::commandEnding()
 {
-    if (m_current->command == Put && m_openedDevice && m_current->device)
-        m_current->device->close();
-    m_openedDevice = false;
     m_upload.reset();
-    const bool failed = m_error != NoError;
-    emit commandFinished(m_current->id, failed);
-    m_current.reset();
-    if (m_pending.empty()) {
-        emit done(failed);
-    } else if (!m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &S3Client::startNext, Qt::QueuedConnection);
+    const auto put = m_wholePuts.find(currentId());
+    if (put != m_wholePuts.end()) {
+        if (put->second->openedDevice && put->second->device)
+            put->second->device->close();
+        m_wholePuts.erase(put);
     }
+    m_removals.erase(currentId());
+}
+
+// The puts sent ahead are cut and forgotten, and so are the removals sent with the current one.
+void S3Client::pendingDiscarded()
+{
+    for (auto put = m_wholePuts.begin(); put != m_wholePuts.end();) {
+        if (put->first == currentId()) {
+            ++put;
+            continue;
+        }
+        releaseReplies(put->first);
+        if (put->second->openedDevice && put->second->device)
+            put->second->device->close();
+        put = m_wholePuts.erase(put);
+    }
+    std::erase_if(m_removals, [this](const auto &removal) { return removal.first != currentId(); });
 }
 
 void S3Client::fail(Error error, const QString &reason)
 {
-    m_error = error;
-    m_errorString = reason;
-    m_pending.clear();
+    stop(error, reason);
     releaseReplies();
     // Without a login that went through, nothing is connected.
-    if (m_current->command == ConnectToHost || m_current->command == Login)
+    if (current().command == ConnectToHost || current().command == Login)
         setState(Unconnected);
     finish();
 }
@@ -325,7 +224,7 @@ void S3Client::failWith(const Outcome &outcome)
 // As the FTP client words it, with the reason after the colon.
 QString S3Client::commandFailure(const QString &reason) const
 {
-    switch (m_current->command) {
+    switch (current().command) {
     case ConnectToHost:
         return tr("Connecting to host failed: %1").arg(reason);
     case Login:
@@ -356,7 +255,11 @@ QString S3Client::storeFailure(const Outcome &outcome) const
             return tr("Connection to host %1 failed: %2").arg(m_host, outcome.networkText);
         }
     }
-    const s3::StoreError error = s3::parseError(outcome.body);
+    return storeFailure(s3::parseError(outcome.body), outcome.status);
+}
+
+QString S3Client::storeFailure(const s3::StoreError &error, int status) const
+{
     const QString code = error.code;
     QString own;
     if (code == QLatin1String("InvalidAccessKeyId"))
@@ -373,18 +276,10 @@ QString S3Client::storeFailure(const Outcome &outcome) const
         own = tr("the storage quota is reached");
     else if (code == QLatin1String("BadDigest") || code == QLatin1String("InvalidDigest"))
         own = tr("the bytes were damaged on the way and the store refused them");
-    QString store = code.isEmpty() ? tr("HTTP status %1").arg(outcome.status) : code;
+    QString store = code.isEmpty() ? tr("HTTP status %1").arg(status) : code;
     if (!error.message.isEmpty())
         store += QStringLiteral(": ") + error.message;
     return own.isEmpty() ? store : tr("%1 (%2)").arg(own, store);
-}
-
-void S3Client::setState(State state)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    emit stateChanged(state);
 }
 
 bool S3Client::succeeded(const Outcome &outcome)
@@ -392,7 +287,7 @@ bool S3Client::succeeded(const Outcome &outcome)
     return outcome.network == QNetworkReply::NoError && outcome.status >= 200 && outcome.status < 300;
 }
 
-void S3Client::send(Call call, Handler handler)
+QNetworkReply *S3Client::send(Call call, Handler handler)
 {
     const int defaultPort = m_https ? 443 : 80;
     const QHostAddress address(m_host);
@@ -432,23 +327,16 @@ void S3Client::send(Call call, Handler handler)
         reply = m_network->deleteResource(request);
     else
         reply = m_network->get(request);
-    m_replies.insert(reply);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, call, handler] { received(reply, call, handler); });
-    if (call.method == "PUT" && m_current && m_current->command == Put) {
-        const int part = call.partNumber;
-        const qint64 total = call.body.size();
-        // (0, total) was told when the put started: a second one would read as the next file's start.
-        connect(reply, &QNetworkReply::uploadProgress, this, [this, part, total](qint64 sent, qint64) {
-            if (sent == 0)
-                return;
-            if (part == 0) {
-                emit dataTransferProgress(sent, total);
-            } else if (m_upload) {
-                m_upload->sending.insert(part, sent);
-                reportProgress();
-            }
+    m_replies.insert(reply, call.commandId ? call.commandId : currentId());
+    if (call.progress) {
+        // A reply tells (0, total) before any byte goes: the caller tells a transfer's start.
+        connect(reply, &QNetworkReply::uploadProgress, this, [progress = call.progress](qint64 sent, qint64) {
+            if (sent > 0)
+                progress(sent);
         });
     }
+    connect(reply, &QNetworkReply::finished, this, [this, reply, call, handler] { received(reply, call, handler); });
+    return reply;
 }
 
 void S3Client::received(QNetworkReply *reply, const Call &call, const Handler &handler)
@@ -482,10 +370,15 @@ void S3Client::received(QNetworkReply *reply, const Call &call, const Handler &h
     handler(outcome);
 }
 
-void S3Client::releaseReplies()
+void S3Client::releaseReplies(int id)
 {
-    const QSet<QNetworkReply *> replies = std::exchange(m_replies, {});
-    for (QNetworkReply *reply : replies) {
+    for (auto entry = m_replies.begin(); entry != m_replies.end();) {
+        if (id != 0 && entry.value() != id) {
+            ++entry;
+            continue;
+        }
+        QNetworkReply *reply = entry.key();
+        entry = m_replies.erase(entry);
         reply->disconnect(this);
         reply->abort();
         reply->deleteLater();
@@ -494,13 +387,14 @@ void S3Client::releaseReplies()
 
 void S3Client::checkEndpoint()
 {
-    const Task &task = *m_current;
+    const Request &task = current();
     m_host = task.name.trimmed();
     m_port = task.port;
     m_https = !isLoopback(m_host);
     m_credentials = {QString(), QString(), s3::regionOf(m_host)};
     m_path.clear();
     m_checkedBucket.clear();
+    m_deleteObjects = true;
     if (m_host.isEmpty()) {
         fail(HostNotFound, commandFailure(tr("Host %1 not found").arg(m_host)));
         return;
@@ -597,38 +491,126 @@ void S3Client::listPage(const QStringList &path, const QString &token)
     });
 }
 
-void S3Client::sendWhole(const QString &key)
+void S3Client::startPut()
 {
-    QIODevice *device = m_current->device;
-    const qint64 size = device->size();
-    const QByteArray data = device->read(size);
-    if (data.size() != size) {
-        fail(UnknownError, commandFailure(tr("Cannot read %1: %2").arg(m_current->name, device->errorString())));
+    const Request &request = current();
+    if (m_path.isEmpty() || !s3::isObjectName(request.name)) {
+        fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(request.name)));
+        return;
+    }
+    const auto ahead = m_wholePuts.find(request.id);
+    if (ahead != m_wholePuts.end()) {
+        const std::shared_ptr<WholePut> put = ahead->second;
+        emit dataTransferProgress(0, put->size);
+        sendAhead();
+        if (put->outcome)
+            wholeSent(*put);
+        else if (put->sent > 0)
+            emit dataTransferProgress(put->sent, put->size);
+        return;
+    }
+    QString failure = openDevice();
+    // A resumed put sends the whole file again: no object can be completed.
+    if (failure.isEmpty() && request.offset > 0 && !request.device->seek(0))
+        failure = request.device->errorString();
+    if (!failure.isEmpty()) {
+        fail(UnknownError, commandFailure(failure));
+        return;
+    }
+    const QString key = s3::keyPrefix(m_path) + request.name;
+    if (request.device->size() > s3::singlePutLimit) {
+        startParts(key);
+        return;
+    }
+    sendWhole(request, key, false);
+    if (isRunning(request.id))
+        sendAhead();
+}
+
+// Reads the whole file of request and sends it. The current command reports its progress; one
+// sent ahead keeps it, and its outcome, for its turn.
+void S3Client::sendWhole(const Request &request, const QString &key, bool openedDevice)
+{
+    auto put = std::make_shared<WholePut>();
+    put->id = request.id;
+    put->device = request.device;
+    put->openedDevice = openedDevice;
+    put->size = request.device->size();
+    m_wholePuts[request.id] = put;
+    const QByteArray data = request.device->read(put->size);
+    if (data.size() != put->size) {
+        put->readFault = tr("Cannot read %1: %2").arg(request.name, request.device->errorString());
+        put->outcome = Outcome();
+        if (isRunning(request.id))
+            wholeSent(*put);
         return;
     }
     s3::Pairs headers{{"content-md5", md5Base64(data)}, {"content-type", s3::contentType(key, data)}};
     const QByteArray cache = s3::cacheControl(key);
     if (!cache.isEmpty())
         headers.append({"cache-control", cache});
-    emit dataTransferProgress(0, size);
+    const int id = request.id;
+    if (isRunning(id))
+        emit dataTransferProgress(0, put->size);
     Call call{"PUT", m_path.first(), key, {}, headers, data, s3::unsignedPayload};
-    send(call, [this, size](const Outcome &outcome) {
-        if (!succeeded(outcome)) {
-            failWith(outcome);
+    call.commandId = id;
+    call.progress = [this, put](qint64 sent) {
+        put->sent = sent;
+        if (isRunning(put->id))
+            emit dataTransferProgress(sent, put->size);
+    };
+    send(call, [this, put](const Outcome &outcome) {
+        put->outcome = outcome;
+        if (isRunning(put->id))
+            wholeSent(*put);
+    });
+}
+
+// Sends the files queued right behind the current one, while they too go whole into the
+// current folder: the store takes them side by side, and each waits for its turn to be told.
+void S3Client::sendAhead()
+{
+    int started = 1;
+    for (const Request &request : pending()) {
+        if (started >= putsInFlight || request.command != Put || !s3::isObjectName(request.name))
+            return;
+        ++started;
+        if (m_wholePuts.contains(request.id))
+            continue;
+        bool opened = false;
+        if (!remote::openForUpload(request.device, request.name, 0, &opened).isEmpty()
+            || request.device->size() > s3::singlePutLimit) {
+            // Sent, or refused with its reason, in its turn.
+            if (opened)
+                request.device->close();
             return;
         }
-        emit dataTransferProgress(size, size);
-        finish();
-    });
+        sendWhole(request, s3::keyPrefix(m_path) + request.name, opened);
+    }
+}
+
+void S3Client::wholeSent(const WholePut &put)
+{
+    if (!put.readFault.isEmpty()) {
+        fail(UnknownError, commandFailure(put.readFault));
+        return;
+    }
+    const Outcome &outcome = *put.outcome;
+    if (!succeeded(outcome)) {
+        failWith(outcome);
+        return;
+    }
+    emit dataTransferProgress(put.size, put.size);
+    finish();
 }
 
 void S3Client::startParts(const QString &key)
 {
     m_upload = std::make_unique<Upload>();
     m_upload->key = key;
-    m_upload->size = m_current->device->size();
+    m_upload->size = current().device->size();
     m_upload->plan = s3::partPlan(m_upload->size);
-    const QByteArray head = m_current->device->peek(1024);
+    const QByteArray head = current().device->peek(1024);
     s3::Pairs headers{{"content-type", s3::contentType(key, head)}};
     const QByteArray cache = s3::cacheControl(key);
     if (!cache.isEmpty())
@@ -652,14 +634,14 @@ void S3Client::startParts(const QString &key)
 void S3Client::sendNextParts()
 {
     Upload &upload = *m_upload;
-    QIODevice *device = m_current->device;
+    QIODevice *device = current().device;
     while (upload.inFlight < partsInFlight && upload.nextPart <= upload.plan.count) {
         const int number = upload.nextPart++;
         const qint64 length = std::min(upload.plan.partSize, upload.size - (number - 1) * upload.plan.partSize);
         auto data = std::make_shared<const QByteArray>(device->read(length));
         if (data->size() != length) {
             abandonParts(Outcome());
-            fail(UnknownError, commandFailure(tr("Cannot read %1: %2").arg(m_current->name, device->errorString())));
+            fail(UnknownError, commandFailure(tr("Cannot read %1: %2").arg(current().name, device->errorString())));
             return;
         }
         ++upload.inFlight;
@@ -674,7 +656,12 @@ void S3Client::sendPart(int number, const std::shared_ptr<const QByteArray> &dat
     const s3::Pairs query{{"partNumber", QByteArray::number(number)}, {"uploadId", m_upload->uploadId.toUtf8()}};
     const s3::Pairs headers{{"content-md5", md5Base64(*data)}, {"content-type", "application/octet-stream"}};
     Call call{"PUT", m_path.first(), m_upload->key, query, headers, *data, s3::unsignedPayload};
-    call.partNumber = number;
+    call.progress = [this, number](qint64 sent) {
+        if (!m_upload)
+            return;
+        m_upload->sending.insert(number, sent);
+        reportProgress();
+    };
     send(call, [this, number, data, attempt](const Outcome &outcome) { partDone(number, data, attempt, outcome); });
 }
 
@@ -687,9 +674,9 @@ void S3Client::partDone(int number, const std::shared_ptr<const QByteArray> &dat
         const bool again = isTransient(outcome.status, outcome.network) || code == QLatin1String("BadDigest")
                            || code == QLatin1String("RequestTimeout");
         if (again && attempt < static_cast<int>(std::size(partRetryDelaysMs))) {
-            const int id = m_current->id;
+            const int id = current().id;
             QTimer::singleShot(partRetryDelaysMs[attempt], this, [this, id, number, data, attempt] {
-                if (m_current && m_current->id == id && m_upload)
+                if (isRunning(id) && m_upload)
                     sendPart(number, data, attempt + 1);
             });
             return;
@@ -733,9 +720,8 @@ void S3Client::abandonParts(const Outcome &cause)
     releaseReplies();
     if (first) {
         Call call{"DELETE", m_path.first(), upload.key, {{"uploadId", upload.uploadId.toUtf8()}}, {}, {}, s3::emptyPayloadHash};
-        send(call, [](const Outcome &) {});
         // Not one of the command's requests: a later command must not cut it short.
-        m_replies.clear();
+        m_replies.remove(send(call, [](const Outcome &) {}));
     }
     if (cause.status != 0 || cause.network != QNetworkReply::NoError)
         failWith(cause);
@@ -748,6 +734,89 @@ void S3Client::reportProgress()
         sent += bytes;
     if (sent > 0)
         emit dataTransferProgress(sent, m_upload->size);
+}
+
+void S3Client::startRemoval()
+{
+    const Request &request = current();
+    if (m_path.isEmpty() || !s3::isObjectName(request.name)) {
+        fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(request.name)));
+        return;
+    }
+    if (m_removals.contains(request.id)) {
+        settleRemoval();
+        return;
+    }
+    const QString prefix = s3::keyPrefix(m_path);
+    if (!m_deleteObjects) {
+        removeObject(prefix + request.name);
+        return;
+    }
+    // This removal and those queued right behind it, in one request.
+    QList<int> ids{request.id};
+    QStringList keys{prefix + request.name};
+    m_removals[request.id].name = request.name;
+    for (const Request &next : pending()) {
+        if (ids.size() >= removalsPerRequest || next.command != Remove || !s3::isObjectName(next.name))
+            break;
+        ids.append(next.id);
+        keys.append(prefix + next.name);
+        m_removals[next.id].name = next.name;
+    }
+    removeObjects(ids, keys);
+}
+
+void S3Client::removeObjects(const QList<int> &ids, const QStringList &keys)
+{
+    const QByteArray body = s3::deleteObjectsBody(keys);
+    const s3::Pairs headers{{"content-md5", md5Base64(body)}, {"content-type", "application/xml"}};
+    Call call{"POST", m_path.first(), QString(), {{"delete", ""}}, headers, body,
+              QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex()};
+    send(call, [this, ids, keys](const Outcome &outcome) {
+        // A store without DeleteObjects removes one object per request from now on.
+        if (outcome.status == 501 || s3::parseError(outcome.body).code == QLatin1String("NotImplemented")) {
+            m_deleteObjects = false;
+            m_removals.clear();
+            removeObject(keys.first());
+            return;
+        }
+        if (!succeeded(outcome)) {
+            failWith(outcome);
+            return;
+        }
+        const s3::DeleteResult result = s3::parseDeleteResult(outcome.body);
+        for (qsizetype i = 0; i < ids.size(); ++i) {
+            Removal &removal = m_removals[ids.at(i)];
+            const auto error = result.errors.constFind(keys.at(i));
+            if (error != result.errors.cend())
+                removal.failure = storeFailure(*error, outcome.status);
+            else if (result.valid && result.deleted.contains(keys.at(i)))
+                removal.removed = true;
+            else
+                removal.failure = tr("the store did not say whether %1 was removed").arg(removal.name);
+        }
+        settleRemoval();
+    });
+}
+
+// Reports the current removal, whose outcome came with the request that carried it.
+void S3Client::settleRemoval()
+{
+    const auto removal = m_removals.find(currentId());
+    if (removal->second.removed) {
+        finish();
+        return;
+    }
+    // The queue behind a failure is discarded, yet the same request may have removed some of
+    // the objects it names: the log says which.
+    QStringList alsoRemoved;
+    for (auto later = std::next(removal); later != m_removals.end(); ++later) {
+        if (later->second.removed)
+            alsoRemoved.append(later->second.name);
+    }
+    if (!alsoRemoved.isEmpty())
+        emit information(tr("Removed by the same request all the same: %1").arg(alsoRemoved.join(QStringLiteral(", "))));
+    fail(UnknownError, commandFailure(removal->second.failure));
 }
 
 void S3Client::removeObject(const QString &key)

@@ -2,19 +2,19 @@
 
 #include <chrono>
 
-#include <deque>
 #include <functional>
+#include <map>
 #include <memory>
-#include <optional>
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QNetworkReply>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include "remote/remoteclient.h"
+#include "s3/s3xml.h"
 #include "s3/sigv4.h"
 
 class QNetworkAccessManager;
@@ -26,7 +26,9 @@ class QNetworkAccessManager;
 // a store: mkdir() and cd() below the bucket succeed without a request. Files up to 16 MiB are
 // sent in one PUT, larger ones in parts; each request carries a Content-MD5 that the store
 // checks. An object appears only once whole, so a cut upload is sent again, never resumed.
-// remove() deletes one object of the current folder per command.
+// While a file goes in one PUT, the next ones queued behind it are sent too, a few at a time;
+// each put is still reported in its turn. remove() deletes one object of the current folder;
+// removals queued one after the other go to the store in one request, a thousand at most.
 class S3Client final : public RemoteClient
 {
     Q_OBJECT
@@ -35,25 +37,6 @@ public:
     explicit S3Client(QObject *parent = nullptr);
     ~S3Client() override;
 
-    int connectToHost(const QString &host, quint16 port) override;
-    int login(const QString &user, const QString &password) override;
-    int cd(const QString &dir) override;
-    int mkdir(const QString &dir) override;
-    int list(const QString &dir = QString()) override;
-    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary) override;
-    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary) override;
-    int rawCommand(const QString &command) override;
-    int remove(const QString &file) override;
-    int close() override;
-
-    State state() const override { return m_state; }
-    Command currentCommand() const override;
-    int currentId() const override;
-    bool hasPendingCommands() const override { return !m_pending.empty(); }
-    Error error() const override { return m_error; }
-    QString errorString() const override { return m_errorString; }
-
-    void clearPendingCommands() override;
     void abort() override;
 
     // The store's requests are timed as a whole without progress, setting up the connection
@@ -62,19 +45,13 @@ public:
     bool isEncrypted() const override { return m_https; }
     bool hasFeature(const QString &feature) const override;
 
-    // Parts of a multipart upload sent at once.
+    // Parts of a multipart upload sent at once, and whole files.
     static constexpr int partsInFlight = 4;
+    static constexpr int putsInFlight = 4;
+    // Removals sent in one request at most.
+    static constexpr int removalsPerRequest = 1000;
 
 private:
-    struct Task
-    {
-        int id = 0;
-        Command command = None;
-        QString name;
-        QString secret;
-        quint16 port = 0;
-        QIODevice *device = nullptr;
-    };
     // One request to the store, kept whole so that it can be signed again for another region.
     struct Call
     {
@@ -86,7 +63,10 @@ private:
         QByteArray body;
         QByteArray payloadHash;
         bool signedAgain = false;
-        int partNumber = 0; // of a multipart upload
+        // The command it serves, when not the current one (a put sent ahead of its turn).
+        int commandId = 0;
+        // The bytes of the body sent so far.
+        std::function<void(qint64)> progress = nullptr;
     };
     struct Outcome
     {
@@ -98,18 +78,18 @@ private:
     };
     using Handler = std::function<void(const Outcome &)>;
     struct Upload;
+    struct WholePut;
 
-    int enqueue(Task task);
-    void startNext();
-    void execute();
-    void finish();
+    void execute() override;
+    void commandEnding() override;
+    void pendingDiscarded() override;
     void fail(Error error, const QString &reason);
     void failWith(const Outcome &outcome);
     QString commandFailure(const QString &reason) const;
     QString storeFailure(const Outcome &outcome) const;
-    void setState(State state);
+    QString storeFailure(const s3::StoreError &error, int status) const;
 
-    void send(Call call, Handler handler);
+    QNetworkReply *send(Call call, Handler handler);
     void received(QNetworkReply *reply, const Call &call, const Handler &handler);
     static bool succeeded(const Outcome &outcome);
 
@@ -117,7 +97,10 @@ private:
     void checkKeys();
     void enterFolder(const QStringList &path);
     void listPage(const QStringList &path, const QString &token);
-    void sendWhole(const QString &key);
+    void startPut();
+    void sendWhole(const Request &request, const QString &key, bool openedDevice);
+    void sendAhead();
+    void wholeSent(const WholePut &put);
     void startParts(const QString &key);
     void sendNextParts();
     void sendPart(int number, const std::shared_ptr<const QByteArray> &data, int attempt);
@@ -125,18 +108,14 @@ private:
     void completeParts();
     void abandonParts(const Outcome &cause);
     void reportProgress();
+    void startRemoval();
     void removeObject(const QString &key);
-    void releaseReplies();
+    void removeObjects(const QList<int> &ids, const QStringList &keys);
+    void settleRemoval();
+    // Cuts the requests of the command id, or of every command.
+    void releaseReplies(int id = 0);
 
     QNetworkAccessManager *m_network;
-    std::deque<Task> m_pending;
-    std::optional<Task> m_current;
-    bool m_startScheduled = false;
-    int m_lastId = 0;
-    State m_state = Unconnected;
-    Error m_error = NoError;
-    QString m_errorString;
-
     QString m_host;
     quint16 m_port = 0;
     bool m_https = true;
@@ -144,8 +123,19 @@ private:
     QStringList m_path;
     // The bucket checked by the last cd() that named it.
     QString m_checkedBucket;
-    QSet<QNetworkReply *> m_replies;
+    // Each request in flight, with the command it serves.
+    QHash<QNetworkReply *, int> m_replies;
     std::unique_ptr<Upload> m_upload;
-    bool m_openedDevice = false;
+    // The whole-file puts under way, the current one and those sent ahead, by command id.
+    std::map<int, std::shared_ptr<WholePut>> m_wholePuts;
+    // Removals sent together, by command id, until each is reported in its turn.
+    struct Removal
+    {
+        QString name;
+        bool removed = false;
+        QString failure; // the store's refusal
+    };
+    std::map<int, Removal> m_removals;
+    bool m_deleteObjects = true; // the store takes DeleteObjects
     std::chrono::milliseconds m_idleTimeout{60000};
 };

@@ -1,32 +1,32 @@
 #include "s3/s3xml.h"
 
+#include <functional>
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 namespace s3 {
 
-StoreError parseError(const QByteArray &xml)
+namespace {
+
+// The fields of the <Error> element the reader stands in; key gets its <Key> where it has one.
+StoreError readError(QXmlStreamReader &reader, QString *key = nullptr)
 {
     StoreError error;
-    QXmlStreamReader reader(xml);
     while (reader.readNextStartElement()) {
-        if (reader.name() != QLatin1String("Error"))
-            return error;
-        while (reader.readNextStartElement()) {
-            const QString name = reader.name().toString();
-            const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
-            if (name == QLatin1String("Code"))
-                error.code = text;
-            else if (name == QLatin1String("Message"))
-                error.message = text;
-            else if (name == QLatin1String("Region"))
-                error.region = text;
-        }
+        const QString name = reader.name().toString();
+        const QString text = reader.readElementText(QXmlStreamReader::SkipChildElements);
+        if (name == QLatin1String("Code"))
+            error.code = text;
+        else if (name == QLatin1String("Message"))
+            error.message = text;
+        else if (name == QLatin1String("Region"))
+            error.region = text;
+        else if (name == QLatin1String("Key") && key)
+            *key = text;
     }
     return error;
 }
-
-namespace {
 
 ObjectEntry readContents(QXmlStreamReader &reader)
 {
@@ -49,7 +49,29 @@ ObjectEntry readContents(QXmlStreamReader &reader)
     return entry;
 }
 
+// A request body: the root element in the S3 namespace, holding what content writes.
+QByteArray document(const QString &root, const std::function<void(QXmlStreamWriter &)> &content)
+{
+    QByteArray body;
+    QXmlStreamWriter writer(&body);
+    writer.writeStartDocument();
+    writer.writeStartElement(root);
+    writer.writeDefaultNamespace(QStringLiteral("http://s3.amazonaws.com/doc/2006-03-01/"));
+    content(writer);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return body;
+}
+
 } // namespace
+
+StoreError parseError(const QByteArray &xml)
+{
+    QXmlStreamReader reader(xml);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("Error"))
+        return StoreError();
+    return readError(reader);
+}
 
 ListPage parseListPage(const QByteArray &xml)
 {
@@ -99,20 +121,52 @@ QString parseUploadId(const QByteArray &xml)
 
 QByteArray completeMultipartBody(const QList<QByteArray> &etags)
 {
-    QByteArray body;
-    QXmlStreamWriter writer(&body);
-    writer.writeStartDocument();
-    writer.writeStartElement(QStringLiteral("CompleteMultipartUpload"));
-    writer.writeDefaultNamespace(QStringLiteral("http://s3.amazonaws.com/doc/2006-03-01/"));
-    for (qsizetype i = 0; i < etags.size(); ++i) {
-        writer.writeStartElement(QStringLiteral("Part"));
-        writer.writeTextElement(QStringLiteral("PartNumber"), QString::number(i + 1));
-        writer.writeTextElement(QStringLiteral("ETag"), QString::fromLatin1(etags.at(i)));
-        writer.writeEndElement();
+    return document(QStringLiteral("CompleteMultipartUpload"), [&](QXmlStreamWriter &writer) {
+        for (qsizetype i = 0; i < etags.size(); ++i) {
+            writer.writeStartElement(QStringLiteral("Part"));
+            writer.writeTextElement(QStringLiteral("PartNumber"), QString::number(i + 1));
+            writer.writeTextElement(QStringLiteral("ETag"), QString::fromLatin1(etags.at(i)));
+            writer.writeEndElement();
+        }
+    });
+}
+
+QByteArray deleteObjectsBody(const QStringList &keys)
+{
+    return document(QStringLiteral("Delete"), [&](QXmlStreamWriter &writer) {
+        writer.writeTextElement(QStringLiteral("Quiet"), QStringLiteral("false"));
+        for (const QString &key : keys) {
+            writer.writeStartElement(QStringLiteral("Object"));
+            writer.writeTextElement(QStringLiteral("Key"), key);
+            writer.writeEndElement();
+        }
+    });
+}
+
+DeleteResult parseDeleteResult(const QByteArray &xml)
+{
+    DeleteResult result;
+    QXmlStreamReader reader(xml);
+    if (!reader.readNextStartElement() || reader.name() != QLatin1String("DeleteResult"))
+        return result;
+    while (reader.readNextStartElement()) {
+        if (reader.name() == QLatin1String("Deleted")) {
+            while (reader.readNextStartElement()) {
+                if (reader.name() == QLatin1String("Key"))
+                    result.deleted.append(reader.readElementText());
+                else
+                    reader.skipCurrentElement();
+            }
+        } else if (reader.name() == QLatin1String("Error")) {
+            QString key;
+            const StoreError error = readError(reader, &key);
+            result.errors.insert(key, error);
+        } else {
+            reader.skipCurrentElement();
+        }
     }
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    return body;
+    result.valid = !reader.hasError();
+    return result;
 }
 
 } // namespace s3

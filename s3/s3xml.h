@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,5 +43,17 @@ QString parseUploadId(const QByteArray &xml);
 
 // The body of CompleteMultipartUpload: the ETags of parts 1, 2... in order.
 QByteArray completeMultipartBody(const QList<QByteArray> &etags);
+
+// The body of DeleteObjects for keys, each reported on in the reply (no quiet mode).
+QByteArray deleteObjectsBody(const QStringList &keys);
+
+// A DeleteObjects reply: the keys removed, and the refusal of each key that was not.
+struct DeleteResult
+{
+    QStringList deleted;
+    QHash<QString, StoreError> errors;
+    bool valid = false;
+};
+DeleteResult parseDeleteResult(const QByteArray &xml);
 
 } // namespace s3

@@ -5,7 +5,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include "remote/uploadsource.h"
 #include "sftp/handover.h"
 #include "sftp/sftpworker.h"
 
@@ -51,82 +50,10 @@ void SftpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::mil
     m_idleTimeout = idle;
 }
 
-int SftpClient::connectToHost(const QString &host, quint16 port)
-{
-    Request request(ConnectToHost, host);
-    request.port = port;
-    return enqueue(std::move(request));
-}
-
-int SftpClient::login(const QString &user, const QString &password)
-{
-    Request request(Login, user);
-    request.password = password;
-    return enqueue(std::move(request));
-}
-
-int SftpClient::cd(const QString &dir)
-{
-    return enqueue(Request(Cd, dir));
-}
-
-int SftpClient::mkdir(const QString &dir)
-{
-    return enqueue(Request(Mkdir, dir));
-}
-
-int SftpClient::list(const QString &dir)
-{
-    return enqueue(Request(List, dir));
-}
-
-int SftpClient::put(QIODevice *device, const QString &remoteName, TransferType type)
-{
-    return resumePut(device, remoteName, 0, type);
-}
-
-int SftpClient::resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType)
-{
-    Request request(Put, remoteName);
-    request.device = device;
-    request.offset = offset;
-    return enqueue(std::move(request));
-}
-
-int SftpClient::rawCommand(const QString &command)
-{
-    return enqueue(Request(RawCommand, command));
-}
-
-int SftpClient::remove(const QString &file)
-{
-    return enqueue(Request(Remove, file));
-}
-
-int SftpClient::close()
-{
-    return enqueue(Request(Close, QString()));
-}
-
-SftpClient::Command SftpClient::currentCommand() const
-{
-    return m_current ? m_current->command : None;
-}
-
-int SftpClient::currentId() const
-{
-    return m_current ? m_current->id : 0;
-}
-
-void SftpClient::clearPendingCommands()
-{
-    m_pending.clear();
-}
-
 void SftpClient::abort()
 {
-    m_pending.clear();
-    if (m_running)
+    clearPendingCommands();
+    if (isRunning())
         fail(UnknownError, tr("Aborted"), true);
 }
 
@@ -141,7 +68,7 @@ bool SftpClient::hasFeature(const QString &feature) const
 
 void SftpClient::acceptHostKey(bool always)
 {
-    if (!m_running || m_step != Step::HostKey)
+    if (!isRunning() || m_step != Step::HostKey)
         return;
     m_saveHostKey = always;
     m_step = Step::Working;
@@ -150,40 +77,9 @@ void SftpClient::acceptHostKey(bool always)
 
 void SftpClient::rejectHostKey()
 {
-    if (!m_running || m_step != Step::HostKey)
+    if (!isRunning() || m_step != Step::HostKey)
         return;
-    fail(UnknownError, tr("The host key of %1 was not accepted: connection cancelled").arg(m_current->name), true);
-}
-
-int SftpClient::enqueue(Request request)
-{
-    const int id = ++m_lastId;
-    request.id = id;
-    m_pending.push_back(std::move(request));
-    // Started from the event loop, so that callers can queue a whole sequence first, and so that
-    // a command queued while commandFinished() is delivered waits for every slot to return.
-    if (!m_current && !m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &SftpClient::startNext, Qt::QueuedConnection);
-    }
-    return id;
-}
-
-void SftpClient::startNext()
-{
-    m_startScheduled = false;
-    if (m_current || m_pending.empty())
-        return;
-    m_current = m_pending.front();
-    m_pending.pop_front();
-    m_running = true;
-    m_error = NoError;
-    m_errorString.clear();
-    m_step = Step::Working;
-    const int id = m_current->id;
-    emit commandStarted(id);
-    if (isRunning(id))
-        execute();
+    fail(UnknownError, tr("The host key of %1 was not accepted: connection cancelled").arg(current().name), true);
 }
 
 template<typename Call>
@@ -195,7 +91,7 @@ void SftpClient::onWorker(Call call)
 
 void SftpClient::execute()
 {
-    const Request &request = *m_current;
+    const Request &request = current();
     switch (request.command) {
     case ConnectToHost:
         retireWorker();
@@ -220,11 +116,11 @@ void SftpClient::execute()
     default:
         break;
     }
-    if (m_state != Connected && m_state != LoggedIn) {
+    if (state() != Connected && state() != LoggedIn) {
         fail(NotConnected, tr("Not connected"));
         return;
     }
-    if ((request.command == Login) != (m_state == Connected)) {
+    if ((request.command == Login) != (state() == Connected)) {
         fail(UnknownError, request.command == Login ? tr("Already logged in") : tr("Not logged in"));
         return;
     }
@@ -262,9 +158,9 @@ void SftpClient::startPut()
     m_total = 0;
     m_reported = -1;
     m_pipeClosed = false;
-    const Request &request = *m_current;
+    const Request &request = current();
     QIODevice *device = request.device;
-    const QString failure = remote::openForUpload(device, request.name, request.offset, &m_openedDevice);
+    const QString failure = openDevice();
     if (!failure.isEmpty()) {
         fail(UnknownError, failure);
         return;
@@ -285,7 +181,7 @@ void SftpClient::fillPipe()
 {
     if (!m_pipe || m_pipeClosed)
         return;
-    QIODevice *device = m_current->device;
+    QIODevice *device = current().device;
     while (m_pipe->queuedBytes() < PipeSize) {
         QByteArray chunk(ReadSize, Qt::Uninitialized);
         const qint64 read = device ? device->read(chunk.data(), ReadSize) : -1;
@@ -310,10 +206,7 @@ void SftpClient::fail(Error error, const QString &text, bool dropConnection)
 {
     // Stopped first: slots of stateChanged() must not see the command fail a second time.
     m_watchdog->stop();
-    m_running = false;
-    m_error = error;
-    m_errorString = text;
-    m_pending.clear();
+    stop(error, text);
     if (dropConnection) {
         retireWorker();
         setState(Unconnected);
@@ -321,11 +214,10 @@ void SftpClient::fail(Error error, const QString &text, bool dropConnection)
     finish();
 }
 
-void SftpClient::finish()
+void SftpClient::commandEnding()
 {
     m_watchdog->stop();
-    m_running = false;
-    const Request &request = *m_current;
+    m_step = Step::Working;
     if (m_pipe) {
         m_pipe->cancel();
         m_pipe.reset();
@@ -334,34 +226,13 @@ void SftpClient::finish()
         if (confirmed > m_reported && m_reported >= 0)
             emit dataTransferProgress(confirmed, m_total);
     }
-    if (request.command == Put && m_openedDevice && request.device)
-        request.device->close();
-    m_openedDevice = false;
-
-    const bool failed = m_error != NoError;
-    emit commandFinished(request.id, failed);
-    m_current.reset();
-    if (m_pending.empty()) {
-        emit done(failed);
-    } else if (!m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &SftpClient::startNext, Qt::QueuedConnection);
-    }
-}
-
-void SftpClient::setState(State state)
-{
-    if (m_state == state)
-        return;
-    m_state = state;
-    emit stateChanged(state);
 }
 
 void SftpClient::startWorker()
 {
     SftpWorker::Settings settings;
-    settings.host = m_current->name;
-    settings.port = m_current->port;
+    settings.host = current().name;
+    settings.port = current().port;
     settings.knownHosts = QStringList{QFileInfo(m_knownHosts).absoluteFilePath(), m_userKnownHosts};
     settings.sshDir = QDir::homePath() + QStringLiteral("/.ssh");
     settings.connectTimeout = m_connectTimeout;
@@ -428,20 +299,20 @@ void SftpClient::retireWorker()
 
 void SftpClient::restartWatchdog()
 {
-    m_watchdog->start(m_current && m_current->command == ConnectToHost ? m_connectTimeout : m_idleTimeout);
+    m_watchdog->start(currentCommand() == ConnectToHost ? m_connectTimeout : m_idleTimeout);
 }
 
 void SftpClient::onWatchdog()
 {
-    if (!m_running)
+    if (!isRunning())
         return;
-    if (m_current->command == Close) {
+    if (current().command == Close) {
         // The server did not see us off; closing is what was asked anyway.
         retireWorker();
         setState(Unconnected);
         finish();
-    } else if (m_current->command == ConnectToHost) {
-        fail(UnknownError, tr("Connection to host %1 timed out").arg(m_current->name), true);
+    } else if (current().command == ConnectToHost) {
+        fail(UnknownError, tr("Connection to host %1 timed out").arg(current().name), true);
     } else if (m_step == Step::Transfer) {
         fail(UnknownError, tr("The data transfer stalled"), true);
     } else {
@@ -451,7 +322,7 @@ void SftpClient::onWatchdog()
 
 void SftpClient::onReached(int state)
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     restartWatchdog();
     setState(State(state));
@@ -459,7 +330,7 @@ void SftpClient::onReached(int state)
 
 void SftpClient::onHostKeyUnknown(const QString &keyType, const QString &fingerprint)
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     // The question may take longer than any time limit.
     m_watchdog->stop();
@@ -469,9 +340,9 @@ void SftpClient::onHostKeyUnknown(const QString &keyType, const QString &fingerp
 
 void SftpClient::onSucceeded()
 {
-    if (!m_running)
+    if (!isRunning())
         return;
-    switch (m_current->command) {
+    switch (current().command) {
     case Login:
         setState(LoggedIn);
         break;
@@ -482,22 +353,22 @@ void SftpClient::onSucceeded()
     default:
         break;
     }
-    if (m_running)
+    if (isRunning())
         finish();
 }
 
 void SftpClient::onFailed(int error, const QString &text, bool connectionLost)
 {
-    if (m_running)
+    if (isRunning())
         fail(Error(error), text, connectionLost);
 }
 
 void SftpClient::onEntries(const QList<UrlInfo> &entries)
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     restartWatchdog();
-    const int id = m_current->id;
+    const int id = current().id;
     for (const UrlInfo &info : entries) {
         emit listInfo(info);
         if (!isRunning(id))
@@ -507,7 +378,7 @@ void SftpClient::onEntries(const QList<UrlInfo> &entries)
 
 void SftpClient::onUploadBegan()
 {
-    if (!m_running)
+    if (!isRunning())
         return;
     restartWatchdog();
     m_reported = 0;
@@ -516,14 +387,14 @@ void SftpClient::onUploadBegan()
 
 void SftpClient::onProgressed()
 {
-    if (!m_running || !m_worker)
+    if (!isRunning() || !m_worker)
         return;
     restartWatchdog();
     m_worker->progressRead();
     const qint64 confirmed = m_worker->confirmedBytes();
     if (confirmed != m_reported) {
         m_reported = confirmed;
-        const int id = m_current->id;
+        const int id = current().id;
         emit dataTransferProgress(confirmed, m_total);
         if (!isRunning(id))
             return;

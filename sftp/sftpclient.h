@@ -1,13 +1,10 @@
 #pragma once
 
 #include <chrono>
-#include <deque>
 #include <memory>
-#include <optional>
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include "remote/remoteclient.h"
@@ -32,6 +29,10 @@ class UploadPipe;
 // connection. The login tries, as OpenSSH does, the user's agent, the keys id_ed25519, id_ecdsa
 // and id_rsa of ~/.ssh (the password opens an encrypted one), the password, then
 // keyboard-interactive with the password.
+//
+// cd() is relative to the current directory (the home folder after the login) or absolute. A
+// resumed put writes the device's bytes after offset into the file from offset on, then fails
+// unless the file's size is offset + the bytes sent. SFTP has no raw commands: they fail.
 class SftpClient final : public RemoteClient
 {
     Q_OBJECT
@@ -49,29 +50,6 @@ public:
     // upload to move; a connection that dies mid-transfer is noticed after idle.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
 
-    int connectToHost(const QString &host, quint16 port = 22) override;
-    int login(const QString &user, const QString &password) override;
-    // Relative to the current directory (the home folder after the login) or absolute.
-    int cd(const QString &dir) override;
-    int mkdir(const QString &dir) override;
-    int list(const QString &dir = QString()) override;
-    int put(QIODevice *device, const QString &remoteName, TransferType type = Binary) override;
-    // Writes the device's bytes after offset into remoteName from offset on, then fails unless
-    // the file's size is offset + the bytes sent.
-    int resumePut(QIODevice *device, const QString &remoteName, qint64 offset, TransferType type = Binary) override;
-    // SFTP has no raw commands: the command fails.
-    int rawCommand(const QString &command) override;
-    int remove(const QString &file) override;
-    int close() override;
-
-    State state() const override { return m_state; }
-    Command currentCommand() const override;
-    int currentId() const override;
-    bool hasPendingCommands() const override { return !m_pending.empty(); }
-    Error error() const override { return m_error; }
-    QString errorString() const override { return m_errorString; }
-
-    void clearPendingCommands() override;
     // The running command fails at once and the connection is dropped; the server closes the
     // handle of a cut upload, whose confirmed bytes alone were reported.
     void abort() override;
@@ -85,33 +63,12 @@ public:
     void rejectHostKey() override;
 
 private:
-    struct Request
-    {
-        Request(Command command, const QString &name)
-            : command(command)
-            , name(name)
-        {
-        }
-
-        int id = 0;
-        Command command;
-        QString name; // host, user, directory or file
-        QString password;
-        quint16 port = 0;
-        QPointer<QIODevice> device;
-        qint64 offset = 0;
-    };
-
     enum class Step { Working, HostKey, Transfer };
 
-    int enqueue(Request request);
-    void startNext();
-    void execute();
+    void execute() override;
+    void commandEnding() override;
     void startPut();
     void fail(Error error, const QString &text, bool dropConnection = false);
-    void finish();
-    bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
-    void setState(State state);
 
     void startWorker();
     void retireWorker();
@@ -130,14 +87,6 @@ private:
     void onProgressed();
     void fillPipe();
 
-    State m_state = Unconnected;
-    Error m_error = NoError;
-    QString m_errorString;
-    std::deque<Request> m_pending;
-    std::optional<Request> m_current;
-    bool m_running = false;
-    bool m_startScheduled = false;
-    int m_lastId = 0;
     Step m_step = Step::Working;
 
     QString m_knownHosts;
@@ -157,7 +106,6 @@ private:
     // The running upload.
     std::shared_ptr<sftp::UploadPipe> m_pipe;
     bool m_pipeClosed = false;
-    bool m_openedDevice = false;
     qint64 m_read = 0;
     qint64 m_total = 0;
     qint64 m_reported = -1;

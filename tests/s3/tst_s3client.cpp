@@ -34,6 +34,10 @@ private Q_SLOTS:
     void listingContinuesPastAThousandKeys();
     void removalStaysInTheCurrentFolder_data();
     void removalStaysInTheCurrentFolder();
+    void removalsQueuedTogetherGoInOneRequest_data();
+    void removalsQueuedTogetherGoInOneRequest();
+    void putsQueuedTogetherAreToldInTurn();
+    void putsSentAheadAreCutWithTheQueue();
     void storeRefusalsAreWorded_data();
     void storeRefusalsAreWorded();
     void cannedRefusalsAreWorded_data();
@@ -316,6 +320,123 @@ void TestS3Client::removalStaysInTheCurrentFolder()
     QVERIFY(runQueue());
     QCOMPARE(m_client->errorString(), error);
     QCOMPARE(m_store->boto3({QStringLiteral("keys"), QStringLiteral("show")}).toVariant().toStringList(), left);
+}
+
+void TestS3Client::removalsQueuedTogetherGoInOneRequest_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("status"); // of DeleteObjects
+    QTest::addColumn<QString>("refused"); // a name the store does not remove
+    QTest::addColumn<QByteArrayList>("methods");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("a thousand per request") << 1001 << 200 << "" << QByteArrayList{"POST", "POST"} << 1001 << "" << "";
+    QTest::newRow("one refused") << 3 << 200 << "f1.mp3" << QByteArrayList{"POST"} << 1
+                                 << "Removing file failed: the key is not allowed to do this (AccessDenied: Access Denied)"
+                                 << "Removed by the same request all the same: f2.mp3";
+    QTest::newRow("store without DeleteObjects") << 2 << 501 << "" << QByteArrayList{"POST", "DELETE", "DELETE"} << 2 << "" << "";
+}
+
+void TestS3Client::removalsQueuedTogetherGoInOneRequest()
+{
+    QFETCH(int, count);
+    QFETCH(int, status);
+    QFETCH(QString, refused);
+    QFETCH(QByteArrayList, methods);
+    QFETCH(int, removed);
+    QFETCH(QString, error);
+    QFETCH(QString, note);
+    testkit::MiniHttpServer server;
+    server.setRoute("/", {403, errorXml("AccessDenied", "Access Denied")});
+    server.setRoute("/show?list-type=2&max-keys=1&prefix=MP3/", {200, {}});
+    QByteArray result = "<DeleteResult xmlns=\"http://s3.amazonaws.com/doc/2006-03-01/\">";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray key = "MP3/f" + QByteArray::number(i) + ".mp3";
+        result += refused.toUtf8() == key.mid(4) ? "<Error><Key>" + key + "</Key><Code>AccessDenied</Code><Message>Access Denied</Message></Error>"
+                                                 : "<Deleted><Key>" + key + "</Key></Deleted>";
+        server.setRoute("/show/" + key, {204, {}});
+    }
+    server.setRoute("/show?delete=", {status, status == 200 ? result + "</DeleteResult>" : errorXml("NotImplemented", "Not implemented")});
+    QSignalSpy finished(m_client.get(), &RemoteClient::commandFinished);
+    QSignalSpy notes(m_client.get(), &RemoteClient::information);
+    connectTo(server.serverAddress().toString(), server.serverPort());
+    m_client->cd(QStringLiteral("show/MP3"));
+    for (int i = 0; i < count; ++i)
+        m_client->remove(QStringLiteral("f%1.mp3").arg(i));
+    QVERIFY(runQueue());
+    QCOMPARE(m_client->errorString(), error);
+    QCOMPARE(std::count_if(finished.cbegin(), finished.cend(), [](const QVariantList &f) { return !f.at(1).toBool(); }) - 3, removed);
+    QCOMPARE(notes.isEmpty() ? QString() : notes.first().first().toString(), note);
+    const QList<testkit::MiniHttpServer::Received> requests = server.received().mid(3);
+    QByteArrayList sent;
+    for (const auto &request : requests)
+        sent.append(request.method);
+    QCOMPARE(sent, methods);
+    QCOMPARE(requests.first().body.count("<Object>"), std::min(count, S3Client::removalsPerRequest));
+    QCOMPARE(requests.first().headers.value("content-md5"), md5(requests.first().body));
+}
+
+void TestS3Client::putsQueuedTogetherAreToldInTurn()
+{
+    std::vector<std::unique_ptr<QFile>> files;
+    for (int i = 0; i < 7; ++i)
+        files.push_back(std::make_unique<QFile>(write(QStringLiteral("e%1.mp3").arg(i), randomBytes(20000 + 4 * i))));
+    QStringList events;
+    QObject context;
+    connect(m_client.get(), &RemoteClient::commandStarted, &context, [&](int id) { events << QStringLiteral("start %1").arg(id); });
+    connect(m_client.get(), &RemoteClient::commandFinished, &context, [&](int id) { events << QStringLiteral("end %1").arg(id); });
+    connect(m_client.get(), &RemoteClient::dataTransferProgress, &context, [&](qint64 done, qint64 total) {
+        if (done == 0 || done == total)
+            events << QStringLiteral("%1 of %2").arg(done == 0 ? "0" : "all").arg(total);
+    });
+    connectTo(m_store->host(), m_store->port());
+    m_client->cd(QStringLiteral("show"));
+    QStringList expected{"start 1", "end 1", "start 2", "end 2", "start 3", "end 3"};
+    for (int i = 0; i < 7; ++i) {
+        const int id = m_client->put(files.at(i).get(), QStringLiteral("e%1.mp3").arg(i));
+        const QString size = QString::number(20000 + 4 * i);
+        expected << QStringLiteral("start %1").arg(id) << "0 of " + size << "all of " + size << QStringLiteral("end %1").arg(id);
+    }
+    QVERIFY(runQueue());
+    QCOMPARE(m_client->errorString(), QString());
+    events.removeDuplicates();
+    QCOMPARE(events, expected);
+    for (int i = 0; i < 7; ++i) {
+        const QString back = m_dir->filePath(QStringLiteral("back"));
+        QVERIFY(m_store->boto3({QStringLiteral("get"), QStringLiteral("show"), QStringLiteral("e%1.mp3").arg(i), back}).isObject());
+        QCOMPARE(testkit::readFile(back).size(), 20000 + 4 * i);
+        QVERIFY(!files.at(i)->isOpen());
+    }
+}
+
+void TestS3Client::putsSentAheadAreCutWithTheQueue()
+{
+    testkit::MiniHttpServer server;
+    server.setRoute("/", {403, errorXml("AccessDenied", "Access Denied")});
+    server.setRoute("/show?list-type=2&max-keys=1&prefix=", {200, {}});
+    std::vector<std::unique_ptr<QFile>> files;
+    for (int i = 0; i < 6; ++i) {
+        files.push_back(std::make_unique<QFile>(write(QStringLiteral("e%1.mp3").arg(i), randomBytes(1000 + 4 * i))));
+        server.setRoute("/show/e" + QByteArray::number(i) + ".mp3", {200, {}, i == 0});
+    }
+    QSignalSpy finished(m_client.get(), &RemoteClient::commandFinished);
+    QSignalSpy progress(m_client.get(), &RemoteClient::dataTransferProgress);
+    connectTo(server.serverAddress().toString(), server.serverPort());
+    m_client->cd(QStringLiteral("show"));
+    for (int i = 0; i < 6; ++i)
+        m_client->put(files.at(i).get(), QStringLiteral("e%1.mp3").arg(i));
+    // The first put gets no answer: the ones behind it are sent meanwhile, yet not told of.
+    QTRY_COMPARE(std::count_if(server.received().cbegin(), server.received().cend(),
+                               [](const auto &request) { return request.method == "PUT"; }),
+                 S3Client::putsInFlight);
+    QCOMPARE(finished.size(), 3);
+    QVERIFY(std::all_of(progress.cbegin(), progress.cend(), [](const QVariantList &p) { return p.at(1).toLongLong() == 1000; }));
+    QVERIFY(files.at(S3Client::putsInFlight - 1)->isOpen() && !files.at(S3Client::putsInFlight)->isOpen());
+    m_client->abort();
+    QCOMPARE(finished.size(), 4);
+    QVERIFY(finished.last().at(1).toBool());
+    QVERIFY(std::none_of(files.cbegin(), files.cend(), [](const auto &file) { return file->isOpen(); }));
 }
 
 void TestS3Client::storeRefusalsAreWorded_data()
