@@ -59,11 +59,14 @@ median_time() {
 # bench/proftpd.sh or bench/pureftpd.sh with its own settings.
 servers=$build/servers
 unpack_servers() {
-    [[ -x $servers/usr/sbin/proftpd && -x $servers/usr/sbin/pure-ftpd ]] && return
+    local packages=(proftpd-core proftpd-mod-crypto pure-ftpd
+        libmemcached11 libmemcachedutil2 libhashkit2 libpcre2-posix3 libhiredis0.14)
+    # Unpacked again when the list changes.
+    [[ $(cat "$servers/packages" 2>/dev/null) == "${packages[*]}" ]] && return
     local debs=$build/server-debs
     mkdir -p "$debs" "$servers"
     chmod 777 "$debs" # apt's download user writes there
-    (cd "$debs" && apt-get download proftpd-core proftpd-mod-crypto pure-ftpd \
-        libmemcached11 libmemcachedutil2 libhashkit2 libpcre2-posix3 >/dev/null)
+    (cd "$debs" && apt-get download "${packages[@]}" >/dev/null)
     for deb in "$debs"/*.deb; do dpkg-deb -x "$deb" "$servers"; done
+    echo "${packages[*]}" >"$servers/packages"
 }

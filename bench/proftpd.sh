@@ -7,8 +7,9 @@
 # "port N" once it listens, then serves until its standard input closes.
 set -euo pipefail
 servers=$1 work=$2 root=$3 user=$4 password=$5 pem=${6:-}
+source "$(dirname "$0")/../tests/kit/serve.sh"
 
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(free_port)
 mkdir -p "$work"
 # Its own account files, which it refuses to read when others can.
 (umask 077 && echo "$user:$(openssl passwd -6 "$password"):0:0::$root:/bin/sh" >"$work/passwd" && echo "root:x:0:" >"$work/group")
@@ -49,12 +50,4 @@ TLSVerifyClient off
 CONF
 fi
 
-LD_LIBRARY_PATH=$servers/usr/lib/x86_64-linux-gnu "$servers/usr/sbin/proftpd" -n -q -c "$config" </dev/null >"$work/proftpd.log" 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null' EXIT
-until (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do
-    kill -0 $server 2>/dev/null || { cat "$work/proftpd.log" >&2; echo "proftpd did not start" >&2; exit 1; }
-    sleep 0.05
-done
-echo "port $port"
-cat >/dev/null
+serve proftpd env LD_LIBRARY_PATH="$servers/usr/lib/x86_64-linux-gnu" "$servers/usr/sbin/proftpd" -n -q -c "$config"

@@ -7,8 +7,9 @@
 # closes.
 set -euo pipefail
 servers=$1 work=$2 root=$3 user=$4 password=$5 pem=${6:-}
+source "$(dirname "$0")/../tests/kit/serve.sh"
 
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(free_port)
 mkdir -p "$work"
 chmod 777 "$root"
 rm -f "$work/pureftpd.passwd" "$work/pureftpd.pdb"
@@ -18,13 +19,5 @@ tls=()
 [[ -n $pem ]] && tls=(-Y 1 -2 "$pem,$pem")
 
 # -E: no anonymous logins; -A: everyone chrooted; -H: no DNS look-ups; -c/-C: enough sessions.
-"$servers/usr/sbin/pure-ftpd" -S "127.0.0.1,$port" -4 -l "puredb:$work/pureftpd.pdb" -E -A -H -c 100 -C 100 "${tls[@]}" \
-    </dev/null >"$work/pureftpd.log" 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null' EXIT
-until (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do
-    kill -0 $server 2>/dev/null || { cat "$work/pureftpd.log" >&2; echo "pure-ftpd did not start" >&2; exit 1; }
-    sleep 0.05
-done
-echo "port $port"
-cat >/dev/null
+serve pureftpd "$servers/usr/sbin/pure-ftpd" -S "127.0.0.1,$port" -4 -l "puredb:$work/pureftpd.pdb" -E -A -H -c 100 -C 100 \
+    "${tls[@]}"

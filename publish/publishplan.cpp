@@ -8,10 +8,11 @@
 #include "feed/showdetails.h"
 #include "ftp/remotenames.h"
 #include "playlist/playlistfiles.h"
+#include "publish/logmarkup.h"
 
 namespace {
 
-const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
+const QString rouge = logmarkup::redOpening();
 const QLatin1StringView mp3Folder("MP3");
 
 bool isListing(const QString &name)

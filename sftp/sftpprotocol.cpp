@@ -1,5 +1,7 @@
 #include "sftp/sftpprotocol.h"
 
+#include <initializer_list>
+
 #include <QDateTime>
 #include <QTimeZone>
 #include <QtEndian>
@@ -57,6 +59,18 @@ QByteArray finish(QByteArray out)
 {
     qToBigEndian(quint32(out.size() - 4), out.data());
     return out;
+}
+
+// A request whose id is followed by one string, a path or a handle, then by words (flags,
+// attributes' flags).
+QByteArray stringRequest(PacketType type, quint32 id, const QByteArray &string, std::initializer_list<quint32> words = {})
+{
+    QByteArray out = begin(type, 16 + string.size() + 4 * qsizetype(words.size()));
+    putUint32(out, id);
+    putString(out, string);
+    for (const quint32 word : words)
+        putUint32(out, word);
+    return finish(std::move(out));
 }
 
 // Reads a body field by field; any read past the end makes it fail for good.
@@ -151,39 +165,19 @@ QByteArray initPacket()
     return finish(std::move(out));
 }
 
-QByteArray pathPacket(PacketType type, quint32 id, const QByteArray &path)
+QByteArray stringPacket(PacketType type, quint32 id, const QByteArray &pathOrHandle)
 {
-    QByteArray out = begin(type, 16 + path.size());
-    putUint32(out, id);
-    putString(out, path);
-    return finish(std::move(out));
+    return stringRequest(type, id, pathOrHandle);
 }
 
 QByteArray mkdirPacket(quint32 id, const QByteArray &path)
 {
-    QByteArray out = begin(Mkdir, 16 + path.size());
-    putUint32(out, id);
-    putString(out, path);
-    putUint32(out, 0); // no attributes: the server's default mode
-    return finish(std::move(out));
+    return stringRequest(Mkdir, id, path, {0}); // no attributes: the server's default mode
 }
 
 QByteArray openPacket(quint32 id, const QByteArray &path, quint32 flags)
 {
-    QByteArray out = begin(Open, 24 + path.size());
-    putUint32(out, id);
-    putString(out, path);
-    putUint32(out, flags);
-    putUint32(out, 0);
-    return finish(std::move(out));
-}
-
-QByteArray handlePacket(PacketType type, quint32 id, const QByteArray &handle)
-{
-    QByteArray out = begin(type, 16 + handle.size());
-    putUint32(out, id);
-    putString(out, handle);
-    return finish(std::move(out));
+    return stringRequest(Open, id, path, {flags, 0}); // no attributes
 }
 
 QByteArray writePacket(quint32 id, const QByteArray &handle, quint64 offset, const char *data, qsizetype size)

@@ -78,10 +78,10 @@ struct Reply
 
 // Requests, each a whole packet with its length. Paths are UTF-8, as OpenSSH takes them.
 QByteArray initPacket();
-QByteArray pathPacket(PacketType type, quint32 id, const QByteArray &path); // Realpath, Stat, Opendir, Remove
+// A path for Realpath, Stat, Opendir, Remove; a handle for Close, Readdir, Fstat.
+QByteArray stringPacket(PacketType type, quint32 id, const QByteArray &pathOrHandle);
 QByteArray mkdirPacket(quint32 id, const QByteArray &path);
 QByteArray openPacket(quint32 id, const QByteArray &path, quint32 flags);
-QByteArray handlePacket(PacketType type, quint32 id, const QByteArray &handle); // Close, Readdir, Fstat
 QByteArray writePacket(quint32 id, const QByteArray &handle, quint64 offset, const char *data, qsizetype size);
 
 // The length of the packet that starts buffer, once its four length bytes are there.

@@ -324,7 +324,7 @@ bool SftpWorker::startSftp()
         return false;
     }
     const quint32 id = nextId();
-    const std::optional<sftp::Reply> reply = call(sftp::pathPacket(sftp::Realpath, id, "."), id);
+    const std::optional<sftp::Reply> reply = call(sftp::stringPacket(sftp::Realpath, id, "."), id);
     if (!reply)
         return false;
     if (reply->type != sftp::Name || reply->entries.isEmpty()) {
@@ -339,7 +339,7 @@ void SftpWorker::cd(const QString &dir)
 {
     const QString failure = tr("Changing directory failed: %1");
     quint32 id = nextId();
-    std::optional<sftp::Reply> reply = call(sftp::pathPacket(sftp::Realpath, id, path(dir).toUtf8()), id);
+    std::optional<sftp::Reply> reply = call(sftp::stringPacket(sftp::Realpath, id, path(dir).toUtf8()), id);
     if (!reply || !expectType(*reply, sftp::Name, failure))
         return;
     if (reply->entries.isEmpty()) {
@@ -348,7 +348,7 @@ void SftpWorker::cd(const QString &dir)
     }
     const QByteArray canonical = reply->entries.first().name;
     id = nextId();
-    reply = call(sftp::pathPacket(sftp::Stat, id, canonical), id);
+    reply = call(sftp::stringPacket(sftp::Stat, id, canonical), id);
     if (!reply || !expectType(*reply, sftp::Attrs, failure))
         return;
     if (!sftp::isDirectory(reply->attributes)) {
@@ -370,7 +370,7 @@ void SftpWorker::mkdir(const QString &dir)
 void SftpWorker::remove(const QString &file)
 {
     const quint32 id = nextId();
-    const std::optional<sftp::Reply> reply = call(sftp::pathPacket(sftp::Remove, id, path(file).toUtf8()), id);
+    const std::optional<sftp::Reply> reply = call(sftp::stringPacket(sftp::Remove, id, path(file).toUtf8()), id);
     if (reply && expectType(*reply, sftp::Status, tr("Removing file failed: %1")))
         emit succeeded();
 }
@@ -379,14 +379,14 @@ void SftpWorker::list(const QString &dir)
 {
     const QString failure = tr("Listing directory failed: %1");
     quint32 id = nextId();
-    std::optional<sftp::Reply> reply = call(sftp::pathPacket(sftp::Opendir, id, path(dir).toUtf8()), id);
+    std::optional<sftp::Reply> reply = call(sftp::stringPacket(sftp::Opendir, id, path(dir).toUtf8()), id);
     if (!reply || !expectType(*reply, sftp::Handle, failure))
         return;
     const QByteArray handle = reply->handle;
     QString fault;
     for (;;) {
         id = nextId();
-        reply = call(sftp::handlePacket(sftp::Readdir, id, handle), id);
+        reply = call(sftp::stringPacket(sftp::Readdir, id, handle), id);
         if (!reply)
             return;
         if (reply->type == sftp::Name) {
@@ -443,7 +443,7 @@ void SftpWorker::put(std::shared_ptr<sftp::UploadPipe> pipe, const QString &remo
     }
     if (offset > 0) {
         id = nextId();
-        reply = call(sftp::pathPacket(sftp::Stat, id, target), id);
+        reply = call(sftp::stringPacket(sftp::Stat, id, target), id);
         if (!reply || !expectType(*reply, sftp::Attrs, tr("The file %1 was not completed: %2").arg(remoteName)))
             return;
         const qint64 expected = offset + m_confirmed;
@@ -528,7 +528,7 @@ bool SftpWorker::uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qi
 bool SftpWorker::closeHandle(const QByteArray &handle, QString *fault)
 {
     const quint32 id = nextId();
-    const std::optional<sftp::Reply> reply = call(sftp::handlePacket(sftp::Close, id, handle), id);
+    const std::optional<sftp::Reply> reply = call(sftp::stringPacket(sftp::Close, id, handle), id);
     if (!reply)
         return false;
     if (reply->type != sftp::Status) {

@@ -19,6 +19,7 @@
 #include "ftp/hostrecords.h"
 #include "ftp/remotenames.h"
 #include "ftp/trustedcertificates.h"
+#include "publish/logmarkup.h"
 #include "publish/publishplan.h"
 
 namespace {
@@ -31,8 +32,6 @@ quint16 portNumber(const QString &text)
     const int port = text.toInt(&ok);
     return ok && port > 0 && port <= 65535 ? static_cast<quint16>(port) : 0;
 }
-
-const QString rouge = QStringLiteral("<span style='color: red; font-weight: bold'>");
 
 // Certificates trusted always, and the servers that have logged in over TLS, in the working
 // directory beside config.ini.
@@ -158,7 +157,7 @@ void ftpupload::showError(const QString &message)
 
 void ftpupload::notifyError(const QString &texte)
 {
-    notifier(QStringLiteral(" : ") + rouge + texte.toHtmlEscaped() + QStringLiteral("</span>"));
+    notifier(QStringLiteral(" : ") + logmarkup::red(texte));
 }
 
 bool ftpupload::serverGiven(const QString &hote)

@@ -8,6 +8,7 @@
 #include "audio/loudnesscache.h"
 #include "audio/loudnesscheck.h"
 #include "playlist/episodes.h"
+#include "publish/logmarkup.h"
 #include "ui/feeddialog.h"
 
 namespace {
@@ -72,8 +73,7 @@ void ftpupload::showLoudness(const QString &chemin)
         return;
     const audio::LoudnessLine line = audio::loudnessLine(QFileInfo(chemin).fileName(), *found, windowLocale());
     if (line.warning)
-        notifierSansHeure(QStringLiteral("<span style='color: red; font-weight: bold'>") + line.text.toHtmlEscaped()
-                          + QStringLiteral("</span>"));
+        notifierSansHeure(logmarkup::red(line.text));
     else
         notifierSansHeure(line.text.toHtmlEscaped());
 }

@@ -24,6 +24,12 @@ EpisodeList ftpupload::triFichiers()
 
 void ftpupload::generatePlaylist()
 {
+    // Generating reads the folder again, into the listing that an upload under way sends once
+    // its episodes are measured.
+    if (ftpBusy()) {
+        notifier(tr(" : Une opération FTP est déjà en cours."));
+        return;
+    }
     const QString lecteur = playerCombo->currentText();
     const QString texte = playlist::buildPlaylist(lecteur, triFichiers());
     playlistText->setPlainText(texte);

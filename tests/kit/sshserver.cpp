@@ -55,16 +55,15 @@ bool SshServer::startOpenSsh()
     const QString folder = m_options.folder;
     const QString log = folder + QStringLiteral("/sshd.log");
     m_port = freePort();
-    // The test's own files only: no PAM, no system keys; the root folder as the SFTP start.
-    const QByteArray config = "Port " + QByteArray::number(m_port) + "\nListenAddress 127.0.0.1\n"
-        "HostKey " + folder.toUtf8() + "/host_ed25519\n"
-        "AuthorizedKeysFile " + folder.toUtf8() + "/authorized_keys\n"
-        "PermitRootLogin prohibit-password\nPubkeyAuthentication yes\nPasswordAuthentication no\n"
-        "KbdInteractiveAuthentication no\nUsePAM no\nStrictModes no\nPidFile none\nLogLevel VERBOSE\n"
-        "Subsystem sftp internal-sftp -d " + m_options.root.toUtf8() + "\n";
-    if (!writeFile(folder + QStringLiteral("/sshd_config"), config)
+    // The configuration the benchmark's sshd has too, with the root folder as the SFTP start.
+    QByteArray config = readFile(QStringLiteral(TESSALY_TESTKIT_DIR "/sshd_config.in"));
+    config.replace("@PORT@", QByteArray::number(m_port))
+        .replace("@HOST_KEY@", folder.toUtf8() + "/host_ed25519")
+        .replace("@AUTHORIZED_KEYS@", folder.toUtf8() + "/authorized_keys")
+        .replace("@START_FOLDER@", m_options.root.toUtf8());
+    if (config.isEmpty() || !writeFile(folder + QStringLiteral("/sshd_config"), config)
         || !writeFile(folder + QStringLiteral("/authorized_keys"), m_options.authorizedKey + '\n')) {
-        m_error = QStringLiteral("cannot write the sshd configuration");
+        m_error = QStringLiteral("cannot make the sshd configuration");
         return false;
     }
     // Made at boot on a full system, missing in a bare container.

@@ -9,8 +9,9 @@ set -euo pipefail
 work=$1
 root=$2
 pem=${3:-}
+source "$(dirname "$0")/serve.sh"
 
-port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(free_port)
 mkdir -p "$work/empty"
 config=$work/vsftpd.conf
 cat >"$config" <<CONF
@@ -49,12 +50,4 @@ require_ssl_reuse=YES
 CONF
 fi
 
-/usr/sbin/vsftpd "$config" </dev/null &
-server=$!
-trap 'kill $server 2>/dev/null' EXIT
-until (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do
-    kill -0 $server 2>/dev/null || { echo "vsftpd did not start" >&2; exit 1; }
-    sleep 0.05
-done
-echo "port $port"
-cat >/dev/null
+serve vsftpd /usr/sbin/vsftpd "$config"

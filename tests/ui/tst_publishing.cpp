@@ -37,6 +37,7 @@ private Q_SLOTS:
     void connectionErrorsSpeakTheWindowsLanguage();
     void buttonsQueueNothingWhileConnected();
     void buttonsQueueNothingBeforeTheConnectionStarts();
+    void generationDuringTheMeasurementIsRefused();
     void deletionRemovesOnlyTheFilesAfterYes();
     void declinedDeletionKeepsTheFiles();
     void deletionOfAnEmptyFolderClosesTheConnection();
@@ -344,6 +345,24 @@ void PublishingTest::buttonsQueueNothingBeforeTheConnectionStarts()
     QCOMPARE(m_boxes->boxes().size(), 1); // the success box, no deletion question
     QCOMPARE(remoteMp3(), (QStringList{QStringLiteral("a & b.mp3"), QStringLiteral("b.mp3")}));
     QVERIFY(QFileInfo::exists(remote(QStringLiteral("index.html"))));
+}
+
+void PublishingTest::generationDuringTheMeasurementIsRefused()
+{
+    makeEpisodes();
+    fillForm(m_server->password());
+    m_boxes->answer(QMessageBox::Ok);
+
+    // The measurement ends in the event loop: both clicks come while it runs.
+    m_window->sendButton->click();
+    QCOMPARE(logLines().last(), QStringLiteral(" : Mesure du volume de 2 épisode(s)…"));
+    QVERIFY(testkit::writeFile(m_dir->filePath(QStringLiteral("src/c.mp3")), "added after the click"));
+    m_window->generateButton->click();
+    QCOMPARE(logLines().last(), QStringLiteral(" : Une opération FTP est déjà en cours."));
+    QVERIFY(waitForIdle());
+
+    QCOMPARE(remoteMp3(), (QStringList{QStringLiteral("a & b.mp3"), QStringLiteral("b.mp3")}));
+    QVERIFY(m_window->playlistText->toPlainText().isEmpty());
 }
 
 void PublishingTest::deletionRemovesOnlyTheFilesAfterYes()
