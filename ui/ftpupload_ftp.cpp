@@ -195,6 +195,11 @@ void ftpupload::progression(qint64 done, qint64 total)
 
 void ftpupload::upload()
 {
+    // The upload whose episodes are being measured sends the listing read when it started.
+    if (!measuring.isEmpty()) {
+        notifier(tr(" : Une opération FTP est déjà en cours."));
+        return;
+    }
     triFichiers();
     const bool playlistEcrite = !playlistText->toPlainText().isEmpty();
     if (playlistEcrite)

@@ -37,7 +37,8 @@ private Q_SLOTS:
     void connectionErrorsSpeakTheWindowsLanguage();
     void buttonsQueueNothingWhileConnected();
     void buttonsQueueNothingBeforeTheConnectionStarts();
-    void generationDuringTheMeasurementIsRefused();
+    void clickDuringTheMeasurementIsRefused_data();
+    void clickDuringTheMeasurementIsRefused();
     void deletionRemovesOnlyTheFilesAfterYes();
     void declinedDeletionKeepsTheFiles();
     void deletionOfAnEmptyFolderClosesTheConnection();
@@ -347,8 +348,17 @@ void PublishingTest::buttonsQueueNothingBeforeTheConnectionStarts()
     QVERIFY(QFileInfo::exists(remote(QStringLiteral("index.html"))));
 }
 
-void PublishingTest::generationDuringTheMeasurementIsRefused()
+void PublishingTest::clickDuringTheMeasurementIsRefused_data()
 {
+    QTest::addColumn<bool>("send");
+    QTest::newRow("Générer") << false;
+    QTest::newRow("Envoyer once more") << true;
+}
+
+// Both read the folder again, into the listing that the upload sends once measured.
+void PublishingTest::clickDuringTheMeasurementIsRefused()
+{
+    QFETCH(bool, send);
     makeEpisodes();
     fillForm(m_server->password());
     m_boxes->answer(QMessageBox::Ok);
@@ -357,7 +367,7 @@ void PublishingTest::generationDuringTheMeasurementIsRefused()
     m_window->sendButton->click();
     QCOMPARE(logLines().last(), QStringLiteral(" : Mesure du volume de 2 épisode(s)…"));
     QVERIFY(testkit::writeFile(m_dir->filePath(QStringLiteral("src/c.mp3")), "added after the click"));
-    m_window->generateButton->click();
+    (send ? m_window->sendButton : m_window->generateButton)->click();
     QCOMPARE(logLines().last(), QStringLiteral(" : Une opération FTP est déjà en cours."));
     QVERIFY(waitForIdle());
 
