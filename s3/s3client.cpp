@@ -121,6 +121,11 @@ void S3Client::execute()
         fail(NotConnected, tr("Not connected"));
         return;
     }
+    // A put or a removal names one object of the current folder, never one elsewhere.
+    if ((task.command == Put || task.command == Remove) && (m_path.isEmpty() || !s3::isObjectName(task.name))) {
+        fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(task.name)));
+        return;
+    }
     switch (task.command) {
     case ConnectToHost:
         checkEndpoint();
@@ -494,10 +499,6 @@ void S3Client::listPage(const QStringList &path, const QString &token)
 void S3Client::startPut()
 {
     const Request &request = current();
-    if (m_path.isEmpty() || !s3::isObjectName(request.name)) {
-        fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(request.name)));
-        return;
-    }
     const auto ahead = m_wholePuts.find(request.id);
     if (ahead != m_wholePuts.end()) {
         const std::shared_ptr<WholePut> put = ahead->second;
@@ -739,10 +740,6 @@ void S3Client::reportProgress()
 void S3Client::startRemoval()
 {
     const Request &request = current();
-    if (m_path.isEmpty() || !s3::isObjectName(request.name)) {
-        fail(UnknownError, commandFailure(tr("\"%1\" is no file name of the current folder").arg(request.name)));
-        return;
-    }
     if (m_removals.contains(request.id)) {
         settleRemoval();
         return;
