@@ -36,6 +36,12 @@ SftpClient::~SftpClient()
     retireWorker();
     if (thread && thread->wait(WorkerEndWait))
         delete thread;
+    // A worker closing an aborted upload's file gets the time it was promised, then is stopped.
+    if (m_leaving && !m_leaving->wait(SftpWorker::AbandonTime.count())) {
+        m_leavingInterrupt->trigger();
+        if (m_leaving->wait(WorkerEndWait))
+            delete m_leaving;
+    }
 }
 
 void SftpClient::setKnownHostsFiles(const QString &known, const QString &userKnown)
@@ -53,8 +59,11 @@ void SftpClient::setTimeouts(std::chrono::milliseconds connect, std::chrono::mil
 void SftpClient::abort()
 {
     clearPendingCommands();
-    if (isRunning())
-        fail(UnknownError, tr("Aborted"), true);
+    if (!isRunning())
+        return;
+    if (m_step == Step::Transfer)
+        leaveWorker();
+    fail(UnknownError, tr("Aborted"), true);
 }
 
 bool SftpClient::hasFeature(const QString &feature) const
@@ -295,6 +304,20 @@ void SftpClient::retireWorker()
     m_worker = nullptr;
     m_thread = nullptr;
     m_interrupt.reset();
+}
+
+// The worker of a cut upload closes the file and then the connection on its own; one that
+// still waits for the server after AbandonTime is stopped.
+void SftpClient::leaveWorker()
+{
+    ++m_generation;
+    m_pipe->cancel();
+    m_thread->quit();
+    QTimer::singleShot(SftpWorker::AbandonTime + 1s, m_thread, [interrupt = m_interrupt] { interrupt->trigger(); });
+    m_leaving = m_thread;
+    m_leavingInterrupt = std::move(m_interrupt);
+    m_worker = nullptr;
+    m_thread = nullptr;
 }
 
 void SftpClient::restartWatchdog()

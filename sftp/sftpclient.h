@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include "remote/remoteclient.h"
@@ -50,8 +51,9 @@ public:
     // upload to move; a connection that dies mid-transfer is noticed after idle.
     void setTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds idle);
 
-    // The running command fails at once and the connection is dropped; the server closes the
-    // handle of a cut upload, whose confirmed bytes alone were reported.
+    // The running command fails at once and the connection is dropped. A cut upload's file is
+    // closed first, behind the client's back, within two seconds; its confirmed bytes alone
+    // were reported.
     void abort() override;
 
     bool isEncrypted() const override { return true; }
@@ -72,6 +74,7 @@ private:
 
     void startWorker();
     void retireWorker();
+    void leaveWorker();
     // Runs call on the worker's thread, with the worker.
     template<typename Call>
     void onWorker(Call call);
@@ -101,6 +104,9 @@ private:
     // Of the current worker: what a retired one still reports is ignored.
     int m_generation = 0;
     std::shared_ptr<sftp::Interrupt> m_interrupt;
+    // The last worker left to close an aborted upload's file.
+    QPointer<QThread> m_leaving;
+    std::shared_ptr<sftp::Interrupt> m_leavingInterrupt;
     bool m_saveHostKey = false;
 
     // The running upload.

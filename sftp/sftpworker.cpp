@@ -182,7 +182,13 @@ bool SftpWorker::handshake()
     }
     const QByteArray host = m_settings.host.toUtf8();
     const unsigned int port = m_settings.port;
-    const socket_t descriptor = m_socket;
+    // libssh closes the socket it is given, on an error as on ssh_free(): it gets a copy of its
+    // own, so that ours is closed once only, by us, and never after its number is given again.
+    const socket_t descriptor = ::fcntl(m_socket, F_DUPFD_CLOEXEC, 0);
+    if (descriptor < 0) {
+        failConnection(tr("Cannot start an SSH session"));
+        return false;
+    }
     // The user's ssh_config is not read: it could send us elsewhere, or to a proxy command.
     const bool processConfig = false;
     // Off, small packets wait for the previous one's acknowledgement: a write loop ran 60 times slower.
@@ -476,8 +482,10 @@ bool SftpWorker::uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qi
                 if (taken == sftp::UploadPipe::Take::Chunk)
                     continue;
                 chunk.clear();
-                if (taken == sftp::UploadPipe::Take::Cancelled)
+                if (taken == sftp::UploadPipe::Take::Cancelled) {
+                    abandon(handle);
                     return false;
+                }
                 if (taken == sftp::UploadPipe::Take::End)
                     ended = true;
                 else if (taken == sftp::UploadPipe::Take::Failed)
@@ -522,6 +530,23 @@ bool SftpWorker::uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qi
             }
             waiting.erase(found);
         }
+    }
+}
+
+// The upload was aborted: the file is closed at once, behind the writes still in flight, whose
+// replies are dropped; a server that does not answer within AbandonTime is left.
+void SftpWorker::abandon(const QByteArray &handle)
+{
+    m_abandonBy = QDeadlineTimer(AbandonTime);
+    const long seconds = long(std::chrono::ceil<std::chrono::seconds>(AbandonTime).count());
+    ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &seconds);
+    const quint32 id = nextId();
+    if (!send(sftp::stringPacket(sftp::Close, id, handle)))
+        return;
+    while (const std::optional<QByteArray> body = receivePacket(true)) {
+        const std::optional<sftp::Reply> reply = sftp::parseReply(*body);
+        if (!reply || reply->id == id)
+            return;
     }
 }
 
@@ -582,8 +607,10 @@ std::optional<QByteArray> SftpWorker::receivePacket(bool wait)
                 return body;
             }
         }
-        const int read = wait ? ssh_channel_read_timeout(m_channel, m_readBuffer.data(), ReadBufferSize, 0,
-                                                         milliseconds(m_settings.idleTimeout + FallbackMargin))
+        const std::chrono::milliseconds patience = m_abandonBy.isForever()
+            ? m_settings.idleTimeout + FallbackMargin
+            : std::chrono::ceil<std::chrono::milliseconds>(m_abandonBy.remainingTimeAsDuration());
+        const int read = wait ? ssh_channel_read_timeout(m_channel, m_readBuffer.data(), ReadBufferSize, 0, milliseconds(patience))
                               : ssh_channel_read_nonblocking(m_channel, m_readBuffer.data(), ReadBufferSize, 0);
         if (read == SSH_ERROR) {
             failConnection(tr("Connection to the server lost: %1").arg(sessionError()));
@@ -704,7 +731,6 @@ void SftpWorker::release()
         ssh_free(m_session);
         m_session = nullptr;
     }
-    // libssh leaves a socket it was given open.
     if (m_socket >= 0) {
         m_interrupt->setSocket(-1);
         ::close(m_socket);

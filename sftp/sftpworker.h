@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -50,6 +51,9 @@ public:
     void put(std::shared_ptr<sftp::UploadPipe> pipe, const QString &remoteName, qint64 offset);
     void close();
 
+    // How long an aborted upload's file may take to close before the connection is left.
+    static constexpr std::chrono::milliseconds AbandonTime{2000};
+
     // Bytes of the running upload that the server has confirmed.
     qint64 confirmedBytes() const { return m_confirmed.load(); }
     // Called by the client when it has read confirmedBytes(), so that progressed() comes again.
@@ -84,6 +88,7 @@ private:
     QString path(const QString &name) const;
     quint32 nextId() { return ++m_lastId; }
     bool closeHandle(const QByteArray &handle, QString *fault);
+    void abandon(const QByteArray &handle);
     bool uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qint64 offset, QString *fault);
 
     void protocolError();
@@ -105,6 +110,7 @@ private:
     QByteArray m_in;
     QByteArray m_readBuffer;
     bool m_broken = false;
+    QDeadlineTimer m_abandonBy{QDeadlineTimer::Forever};
     quint32 m_lastId = 0;
     std::atomic<qint64> m_confirmed{0};
     std::atomic<bool> m_progressPosted{false};

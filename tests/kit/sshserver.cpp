@@ -30,6 +30,16 @@ SshServer::~SshServer()
     }
 }
 
+QStringList SshServer::closedFiles() const
+{
+    return QString::fromUtf8(readFile(m_options.folder + QStringLiteral("/closed"))).split(u'\n', Qt::SkipEmptyParts);
+}
+
+bool SshServer::release() const
+{
+    return writeFile(m_options.folder + QStringLiteral("/release"), QByteArray());
+}
+
 QString SshServer::hostKeyFile() const
 {
     return m_options.folder + QStringLiteral("/host_ed25519.pub");
@@ -90,6 +100,7 @@ bool SshServer::startPython()
 {
     QStringList arguments{QStringLiteral(TESSALY_TESTKIT_DIR "/sshserver.py"),
                           QStringLiteral("--root"), m_options.root,
+                          QStringLiteral("--folder"), m_options.folder,
                           QStringLiteral("--host-key"), m_options.folder + QStringLiteral("/host_ed25519"),
                           QStringLiteral("--user"), m_options.user,
                           QStringLiteral("--password"), m_options.password,

@@ -53,6 +53,9 @@ public:
     // The host key, "ssh-ed25519 AAAA...", and its .pub file.
     QByteArray hostKey() const { return m_hostKey; }
     QString hostKeyFile() const;
+    // Python: the files closed by a CLOSE request so far, in order ("hold": writes go on after release()).
+    QStringList closedFiles() const;
+    bool release() const;
     QString errorString() const { return m_error; }
 
 private:

@@ -11,6 +11,11 @@ Faults (--fault):
   drop        drops the connection at the first write of a file
   disk-full   refuses every write past the first 64 KiB of a file
   read-only   refuses to open files for writing (permission denied)
+  hold        holds every write past the first MiB of a file until a file
+              "release" appears in the server's folder (--folder)
+
+Each file closed by the client's CLOSE (not by the session's end) is named on
+a line of "closed" in that folder.
 """
 import argparse
 import os
@@ -24,6 +29,7 @@ from paramiko import SFTPAttributes, SFTPHandle, SFTPServer, SFTPServerInterface
 from paramiko.sftp import SFTP_FAILURE, SFTP_OK, SFTP_PERMISSION_DENIED
 
 DISK_SIZE = 64 * 1024
+HOLD_SIZE = 1024 * 1024
 
 
 class Server(paramiko.ServerInterface):
@@ -54,13 +60,24 @@ class Server(paramiko.ServerInterface):
 
 
 class Handle(SFTPHandle):
-    def __init__(self, flags, options, transport):
+    def __init__(self, flags, options, transport, interface, name):
         super().__init__(flags)
         self.options = options
         self.transport = transport
+        self.interface = interface
+        self.name = name
+
+    def close(self):
+        super().close()
+        if not self.interface.ended:
+            with open(os.path.join(self.options.folder, "closed"), "a") as log:
+                log.write(self.name + "\n")
 
     def write(self, offset, data):
         fault = self.options.fault
+        if fault == "hold" and offset + len(data) > HOLD_SIZE:
+            while not os.path.exists(os.path.join(self.options.folder, "release")):
+                time.sleep(0.02)
         if fault == "stall":
             time.sleep(3600)
         if fault == "drop":
@@ -79,6 +96,10 @@ def rooted_sftp(options):
         def __init__(self, server, *args, **kwargs):
             super().__init__(server, *args, **kwargs)
             self.transport = server.transport
+            self.ended = False
+
+        def session_ended(self):
+            self.ended = True
 
         def local(self, path):
             return path if os.path.isabs(path) else os.path.join(root, path)
@@ -107,7 +128,7 @@ def rooted_sftp(options):
             mode = "wb" if flags & os.O_WRONLY else "r+b" if flags & os.O_RDWR else "rb"
             try:
                 fd = os.open(self.local(path), flags, 0o644)
-                handle = Handle(flags, options, self.transport)
+                handle = Handle(flags, options, self.transport, self, os.path.basename(path))
                 handle.writefile = handle.readfile = os.fdopen(fd, mode)
                 return handle
             except OSError as e:
@@ -148,6 +169,7 @@ def serve(connection, options, host_key):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
+    parser.add_argument("--folder", required=True)
     parser.add_argument("--host-key", required=True)
     parser.add_argument("--user", required=True)
     parser.add_argument("--password", required=True)

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSignalSpy>
@@ -51,9 +52,11 @@ private Q_SLOTS:
     void emptyingMp3RemovesOnlyPlainFiles();
     void hostKeyAnswerDecidesLoginAndKnownHosts_data();
     void hostKeyAnswerDecidesLoginAndKnownHosts();
+    void closingDuringAnUploadClosesTheFileFirst();
 
 private:
-    void startServer(bool authorized = true);
+    // OpenSSH's sshd; with a fault, the Python server, which logs in by password.
+    void startServer(bool authorized = true, const QString &fault = QString());
     // Presses the button, waits until the connection it queues has ended, and returns the log.
     QStringList press(QPushButton *button);
     QString remote(const QString &name) const { return m_dir->filePath(QStringLiteral("server/site/") + name); }
@@ -103,12 +106,14 @@ void PublishingSftpTest::cleanup()
     m_dir.reset();
 }
 
-void PublishingSftpTest::startServer(bool authorized)
+void PublishingSftpTest::startServer(bool authorized, const QString &fault)
 {
     testkit::SshServer::Options options;
     options.root = m_dir->filePath(QStringLiteral("server"));
     options.folder = m_dir->filePath(QStringLiteral("sshd"));
     options.authorizedKey = m_userKey;
+    options.python = !fault.isEmpty();
+    options.fault = fault;
     QString error;
     if (!authorized)
         options.authorizedKey = testkit::makeSshKey(m_dir->filePath(QStringLiteral("other")), QStringLiteral("ed25519"), QString(), &error);
@@ -116,7 +121,7 @@ void PublishingSftpTest::startServer(bool authorized)
     m_server = std::make_unique<testkit::SshServer>();
     QVERIFY2(m_server->start(options), qPrintable(m_server->errorString()));
     publishingkit::fillForm(m_window.get(), QStringLiteral("sftp://") + m_server->host(), m_server->port(), m_server->user(),
-                            QString(), m_dir->filePath(QStringLiteral("src")), m_dir->filePath(QStringLiteral("server/site")));
+                            m_server->password(), m_dir->filePath(QStringLiteral("src")), m_dir->filePath(QStringLiteral("server/site")));
 }
 
 QStringList PublishingSftpTest::press(QPushButton *button)
@@ -295,6 +300,25 @@ void PublishingSftpTest::hostKeyAnswerDecidesLoginAndKnownHosts()
     m_boxes->answer(QMessageBox::Ok); // sent again, or the error
     press(m_window->sendButton);
     QCOMPARE(hostKeyQuestions(), (answer.isEmpty() ? 0 : 1) + (asksAgain ? 1 : 0));
+}
+
+// Quitting during an upload aborts it; the window goes at once, and the file on the server is
+// closed before the program ends.
+void PublishingSftpTest::closingDuringAnUploadClosesTheFileFirst()
+{
+    QVERIFY(testkit::writeFile(m_dir->filePath(QStringLiteral("src/episode.mp3")), QByteArray(4 * 1024 * 1024, 'e')));
+    startServer(true, QStringLiteral("hold"));
+    QVERIFY(testkit::writeFile(QStringLiteral("known_hosts"), serverLine()));
+    m_window->show();
+    QTest::mouseClick(m_window->sendButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->progressBar->value() > 0, 20000);
+
+    m_boxes->answer(QMessageBox::Yes);
+    m_window->close();
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_server->release());
+    m_window.reset();
+    QCOMPARE(m_server->closedFiles(), QStringList{QStringLiteral("episode.mp3")});
 }
 
 QTEST_MAIN(PublishingSftpTest)
