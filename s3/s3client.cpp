@@ -16,6 +16,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#ifdef Q_OS_LINUX
+#include <dirent.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
+
 #include "remote/uploadsource.h"
 #include "s3/s3objects.h"
 #include "s3/s3xml.h"
@@ -43,6 +50,43 @@ bool isTransient(int status, QNetworkReply::NetworkError network)
 {
     return (status == 0 && network != QNetworkReply::OperationCanceledError) || status == 408 || status == 429
            || status >= 500;
+}
+
+// Qt's HTTP leaves Nagle's algorithm on and hands the socket a request in blocks of 16 KiB, so
+// the last block of a body over about 16 KiB waits for the store to acknowledge the rest: up to
+// its delayed acknowledgement (40 ms on Linux) per request, which made small files crawl. Qt
+// shows no way to its sockets: the process's TCP connections to the store's port are found among
+// its descriptors and told to send at once (what already waits then goes).
+void sendPromptly(quint16 port)
+{
+#ifdef Q_OS_LINUX
+    DIR *descriptors = ::opendir("/proc/self/fd");
+    if (!descriptors)
+        return;
+    while (const dirent *entry = ::readdir(descriptors)) {
+        bool number = false;
+        const int descriptor = QByteArray(entry->d_name).toInt(&number);
+        sockaddr_storage peer{};
+        socklen_t size = sizeof peer;
+        if (!number || descriptor == ::dirfd(descriptors)
+            || ::getpeername(descriptor, reinterpret_cast<sockaddr *>(&peer), &size) != 0)
+            continue;
+        quint16 peerPort = 0;
+        if (peer.ss_family == AF_INET)
+            peerPort = ntohs(reinterpret_cast<const sockaddr_in *>(&peer)->sin_port);
+        else if (peer.ss_family == AF_INET6)
+            peerPort = ntohs(reinterpret_cast<const sockaddr_in6 *>(&peer)->sin6_port);
+        int type = 0;
+        socklen_t typeSize = sizeof type;
+        if (peerPort != port || ::getsockopt(descriptor, SOL_SOCKET, SO_TYPE, &type, &typeSize) != 0 || type != SOCK_STREAM)
+            continue;
+        const int one = 1;
+        ::setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    }
+    ::closedir(descriptors);
+#else
+    Q_UNUSED(port)
+#endif
 }
 
 } // namespace
@@ -333,6 +377,7 @@ QNetworkReply *S3Client::send(Call call, Handler handler)
     else
         reply = m_network->get(request);
     m_replies.insert(reply, call.commandId ? call.commandId : currentId());
+    connect(reply, &QNetworkReply::requestSent, this, [port = m_port ? m_port : quint16(defaultPort)] { sendPromptly(port); });
     if (call.progress) {
         // A reply tells (0, total) before any byte goes: the caller tells a transfer's start.
         connect(reply, &QNetworkReply::uploadProgress, this, [progress = call.progress](qint64 sent, qint64) {
