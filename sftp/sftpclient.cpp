@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "remote/uploadsource.h"
 #include "sftp/handover.h"
 #include "sftp/sftpworker.h"
 
@@ -15,6 +16,9 @@ namespace {
 // What an upload reads from the device at a time, and lets wait for the worker at most.
 constexpr qint64 ReadSize = 256 * 1024;
 constexpr qint64 PipeSize = 4 * sftp::UploadPipe::LowMark;
+// Puts of files up to this size, queued one behind the other, are sent together, this many at a time.
+constexpr qint64 SmallFileSize = 256 * 1024;
+constexpr qsizetype FilesTogether = 8;
 // How long the destructor waits for the interrupted worker to end.
 constexpr unsigned long WorkerEndWait = 3000;
 
@@ -167,21 +171,97 @@ void SftpClient::startPut()
     m_total = 0;
     m_reported = -1;
     m_pipeClosed = false;
+    m_step = Step::Transfer;
     const Request &request = current();
+    if (const auto along = m_sentAlong.find(request.id); along != m_sentAlong.end()) {
+        emit dataTransferProgress(0, along->second.size);
+        if (isRunning(request.id) && along->second.fault)
+            fileSent(along->second.size, *along->second.fault);
+        return;
+    }
     QIODevice *device = request.device;
     const QString failure = openDevice();
     if (!failure.isEmpty()) {
         fail(UnknownError, failure);
         return;
     }
+    if (startFiles())
+        return;
     m_total = device->isSequential() ? 0 : device->size() - device->pos();
-    m_step = Step::Transfer;
     SftpWorker *worker = m_worker;
     m_pipe = std::make_shared<sftp::UploadPipe>([worker] { emit worker->dataWanted(); });
     fillPipe();
     onWorker([pipe = m_pipe, name = request.name, offset = request.offset](SftpWorker *worker) {
         worker->put(pipe, name, offset);
     });
+}
+
+// A small new file goes with the small puts queued right behind it: they are read now (those
+// not yet due left where they are) and handed to the worker together.
+bool SftpClient::startFiles()
+{
+    const auto small = [](const Request &request) {
+        QIODevice *device = request.device;
+        return request.command == Put && request.offset == 0 && !device->isSequential()
+               && device->size() - device->pos() <= SmallFileSize;
+    };
+    const Request &request = current();
+    if (!small(request))
+        return false;
+    const qint64 size = request.device->size() - request.device->pos();
+    QList<SftpWorker::SmallFile> files{{request.id, request.name, request.device->read(size)}};
+    if (files.first().data.size() != size) {
+        fail(UnknownError, tr("Cannot read the data to send: %1").arg(request.device->errorString()));
+        return true;
+    }
+    for (const Request &next : pending()) {
+        if (files.size() == FilesTogether || next.command != Put)
+            break;
+        bool opened = false;
+        if (!remote::openForUpload(next.device, next.name, 0, &opened).isEmpty() || !small(next)) {
+            // Sent, or refused with its reason, in its turn.
+            if (opened)
+                next.device->close();
+            break;
+        }
+        const qint64 size = next.device->size() - next.device->pos();
+        QByteArray data = next.device->peek(size);
+        if (opened)
+            next.device->close();
+        if (data.size() != size)
+            break;
+        files.append({next.id, next.name, std::move(data)});
+    }
+    for (const SftpWorker::SmallFile &file : std::as_const(files))
+        m_sentAlong[file.id].size = file.data.size();
+    emit dataTransferProgress(0, files.first().data.size());
+    onWorker([files](SftpWorker *worker) { worker->putFiles(files); });
+    return true;
+}
+
+void SftpClient::onFileSent(int id, const QString &fault)
+{
+    const auto along = m_sentAlong.find(id);
+    if (along == m_sentAlong.end())
+        return;
+    along->second.fault = fault;
+    if (!isRunning())
+        return;
+    restartWatchdog();
+    if (isRunning(id))
+        fileSent(along->second.size, fault);
+}
+
+void SftpClient::fileSent(qint64 size, const QString &fault)
+{
+    if (!fault.isEmpty()) {
+        fail(UnknownError, fault);
+        return;
+    }
+    const int id = current().id;
+    emit dataTransferProgress(size, size);
+    if (isRunning(id))
+        finish();
 }
 
 // Reads ahead of the worker, at most PipeSize; a device that fails or ends early ends the pipe
@@ -227,6 +307,7 @@ void SftpClient::commandEnding()
 {
     m_watchdog->stop();
     m_step = Step::Working;
+    m_sentAlong.erase(currentId());
     if (m_pipe) {
         m_pipe->cancel();
         m_pipe.reset();
@@ -235,6 +316,13 @@ void SftpClient::commandEnding()
         if (confirmed > m_reported && m_reported >= 0)
             emit dataTransferProgress(confirmed, m_total);
     }
+}
+
+// Files sent along with the current one are not told: what the server holds of them is left
+// to the next listing.
+void SftpClient::pendingDiscarded()
+{
+    std::erase_if(m_sentAlong, [this](const auto &along) { return along.first != currentId(); });
 }
 
 void SftpClient::startWorker()
@@ -288,6 +376,10 @@ void SftpClient::startWorker()
         if (current())
             fillPipe();
     });
+    connect(m_worker, &SftpWorker::fileSent, this, [this, current](int id, const QString &fault) {
+        if (current())
+            onFileSent(id, fault);
+    });
     m_thread->start();
 }
 
@@ -311,7 +403,8 @@ void SftpClient::retireWorker()
 void SftpClient::leaveWorker()
 {
     ++m_generation;
-    m_pipe->cancel();
+    if (m_pipe)
+        m_pipe->cancel();
     m_thread->quit();
     QTimer::singleShot(SftpWorker::AbandonTime + 1s, m_thread, [interrupt = m_interrupt] { interrupt->trigger(); });
     m_leaving = m_thread;

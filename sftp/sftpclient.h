@@ -1,7 +1,9 @@
 #pragma once
 
 #include <chrono>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include <QList>
 #include <QObject>
@@ -33,7 +35,8 @@ class UploadPipe;
 //
 // cd() is relative to the current directory (the home folder after the login) or absolute. A
 // resumed put writes the device's bytes after offset into the file from offset on, then fails
-// unless the file's size is offset + the bytes sent. SFTP has no raw commands: they fail.
+// unless the file's size is offset + the bytes sent. Small puts queued one behind the other go
+// out side by side, each told in its turn. SFTP has no raw commands: they fail.
 class SftpClient final : public RemoteClient
 {
     Q_OBJECT
@@ -69,7 +72,11 @@ private:
 
     void execute() override;
     void commandEnding() override;
+    void pendingDiscarded() override;
     void startPut();
+    bool startFiles();
+    void onFileSent(int id, const QString &fault);
+    void fileSent(qint64 size, const QString &fault);
     void fail(Error error, const QString &text, bool dropConnection = false);
 
     void startWorker();
@@ -108,6 +115,15 @@ private:
     QPointer<QThread> m_leaving;
     std::shared_ptr<sftp::Interrupt> m_leavingInterrupt;
     bool m_saveHostKey = false;
+
+    // Small puts handed to the worker together, by id: their size, and what the worker said
+    // of them once it has.
+    struct SentAlong
+    {
+        qint64 size = 0;
+        std::optional<QString> fault;
+    };
+    std::map<int, SentAlong> m_sentAlong;
 
     // The running upload.
     std::shared_ptr<sftp::UploadPipe> m_pipe;

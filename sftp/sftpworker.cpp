@@ -523,13 +523,72 @@ bool SftpWorker::uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qi
                 if (!m_progressPosted.exchange(true))
                     emit progressed();
             } else if (fault->isEmpty()) {
-                // OpenSSH's server answers a full disk (and most else) with a bare "Failure".
-                *fault = reply->status == sftp::Failure
-                    ? tr("the server could not write it (%1); its disk may be full").arg(statusText(*reply))
-                    : statusText(*reply);
+                *fault = writeFault(*reply);
             }
             waiting.erase(found);
         }
+    }
+}
+
+// Every file is opened at once, and written and closed as soon as its handle comes: the files
+// share the link's round trips. The server answers in the order it was asked, a file's writes
+// before its CLOSE.
+void SftpWorker::putFiles(const QList<SmallFile> &files)
+{
+    enum class Step { Open, Write, Close };
+    struct Awaited
+    {
+        qsizetype file;
+        Step step;
+    };
+    std::map<quint32, Awaited> waiting;
+    QStringList faults(files.size());
+    const quint32 flags = sftp::OpenWrite | sftp::OpenCreate | sftp::OpenTruncate;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const quint32 id = nextId();
+        if (!send(sftp::openPacket(id, path(files.at(i).name).toUtf8(), flags)))
+            return;
+        waiting.emplace(id, Awaited{i, Step::Open});
+    }
+    while (!waiting.empty()) {
+        const std::optional<sftp::Reply> reply = receive(true);
+        if (!reply)
+            return;
+        const auto found = waiting.find(reply->id);
+        if (found == waiting.end()) {
+            protocolError();
+            return;
+        }
+        const Awaited awaited = found->second;
+        waiting.erase(found);
+        const SmallFile &file = files.at(awaited.file);
+        QString &fault = faults[awaited.file];
+        if (awaited.step == Step::Open && reply->type == sftp::Handle) {
+            const QByteArray &data = file.data;
+            for (qsizetype at = 0; at < data.size(); at += WriteSize) {
+                const quint32 id = nextId();
+                if (!send(sftp::writePacket(id, reply->handle, quint64(at), data.constData() + at, std::min(WriteSize, data.size() - at))))
+                    return;
+                waiting.emplace(id, Awaited{awaited.file, Step::Write});
+            }
+            const quint32 id = nextId();
+            if (!send(sftp::stringPacket(sftp::Close, id, reply->handle)))
+                return;
+            waiting.emplace(id, Awaited{awaited.file, Step::Close});
+            continue;
+        }
+        if (reply->type != sftp::Status) {
+            protocolError();
+            return;
+        }
+        if (awaited.step == Step::Open) {
+            emit fileSent(file.id, tr("Uploading file failed: %1").arg(statusText(*reply)));
+            continue;
+        }
+        if (reply->status != sftp::Ok && fault.isEmpty())
+            fault = awaited.step == Step::Write ? writeFault(*reply) : statusText(*reply);
+        if (awaited.step == Step::Close)
+            emit fileSent(file.id, fault.isEmpty() ? QString() : tr("The file %1 was not sent: %2").arg(file.name, fault));
     }
 }
 
@@ -696,6 +755,13 @@ void SftpWorker::fail(const QString &text, bool connectionLost, int error)
 QString SftpWorker::sessionError() const
 {
     return m_session ? QString::fromUtf8(ssh_get_error(m_session)) : QString();
+}
+
+// OpenSSH's server answers a full disk (and most else) with a bare "Failure".
+QString SftpWorker::writeFault(const sftp::Reply &reply)
+{
+    return reply.status == sftp::Failure ? tr("the server could not write it (%1); its disk may be full").arg(statusText(reply))
+                                         : statusText(reply);
 }
 
 QString SftpWorker::statusText(const sftp::Reply &reply)

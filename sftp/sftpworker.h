@@ -49,6 +49,14 @@ public:
     void remove(const QString &file);
     void list(const QString &dir);
     void put(std::shared_ptr<sftp::UploadPipe> pipe, const QString &remoteName, qint64 offset);
+    // Small files sent side by side, each answered by fileSent() with its id.
+    struct SmallFile
+    {
+        int id = 0;
+        QString name;
+        QByteArray data;
+    };
+    void putFiles(const QList<SmallFile> &files);
     void close();
 
     // How long an aborted upload's file may take to close before the connection is left.
@@ -69,6 +77,8 @@ Q_SIGNALS:
     void uploadBegan();
     void progressed();
     void dataWanted();
+    // fault: empty once the file is whole on the server.
+    void fileSent(int id, const QString &fault);
 
 private:
     bool openTcp();
@@ -97,6 +107,7 @@ private:
     void fail(const QString &text, bool connectionLost, int error);
     QString sessionError() const;
     static QString statusText(const sftp::Reply &reply);
+    static QString writeFault(const sftp::Reply &reply);
     void release();
 
     Settings m_settings;
