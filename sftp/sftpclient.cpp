@@ -1,5 +1,7 @@
 #include "sftp/sftpclient.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
@@ -215,7 +217,9 @@ bool SftpClient::startFiles()
         return true;
     }
     for (const Request &next : pending()) {
-        if (files.size() == FilesTogether || next.command != Put)
+        // A name twice would have both files open at once.
+        const auto sameName = [&next](const SftpWorker::SmallFile &file) { return file.name == next.name; };
+        if (files.size() == FilesTogether || next.command != Put || std::any_of(files.cbegin(), files.cend(), sameName))
             break;
         bool opened = false;
         if (!remote::openForUpload(next.device, next.name, 0, &opened).isEmpty() || !small(next)) {
@@ -234,8 +238,8 @@ bool SftpClient::startFiles()
     }
     for (const SftpWorker::SmallFile &file : std::as_const(files))
         m_sentAlong[file.id].size = file.data.size();
-    emit dataTransferProgress(0, files.first().data.size());
     onWorker([files](SftpWorker *worker) { worker->putFiles(files); });
+    emit dataTransferProgress(0, files.first().data.size());
     return true;
 }
 

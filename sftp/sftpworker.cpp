@@ -531,8 +531,8 @@ bool SftpWorker::uploadBody(sftp::UploadPipe &pipe, const QByteArray &handle, qi
 }
 
 // Every file is opened at once, and written and closed as soon as its handle comes: the files
-// share the link's round trips. The server answers in the order it was asked, a file's writes
-// before its CLOSE.
+// share the link's round trips. A server handles the requests on one handle in the order they
+// come, so a file's CLOSE follows its writes.
 void SftpWorker::putFiles(const QList<SmallFile> &files)
 {
     enum class Step { Open, Write, Close };
