@@ -9,6 +9,10 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#if defined(__aarch64__)
+#include <asm/hwcap.h>
+#include <sys/auxv.h>
+#endif
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -35,6 +39,24 @@ constexpr const char *KeyNames[] = {"id_ed25519", "id_ecdsa", "id_rsa"};
 
 // libssh's own limits, behind the client's: its watchdog says what timed out.
 constexpr std::chrono::milliseconds FallbackMargin = 5s;
+
+// libssh's own ciphers with AES-GCM first. With the processor's AES instructions it costs both
+// ends less than chacha20-poly1305, libssh's and OpenSSH's first choice (a 1 GiB upload to a
+// local sshd took 9% less time); without them chacha20 is the faster. Go's SSH, and so rclone,
+// chooses the same way.
+constexpr const char *AesFirst = "aes128-gcm@openssh.com,aes256-gcm@openssh.com,chacha20-poly1305@openssh.com,"
+                                 "aes256-ctr,aes192-ctr,aes128-ctr";
+
+bool hasAesInstructions()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    return __builtin_cpu_supports("aes");
+#elif defined(__aarch64__)
+    return (::getauxval(AT_HWCAP) & HWCAP_AES) != 0;
+#else
+    return false;
+#endif
+}
 
 int milliseconds(std::chrono::milliseconds duration)
 {
@@ -203,6 +225,10 @@ bool SftpWorker::handshake()
     ssh_options_set(m_session, SSH_OPTIONS_PORT, &port);
     ssh_options_set(m_session, SSH_OPTIONS_FD, &descriptor);
     ssh_options_set(m_session, SSH_OPTIONS_NODELAY, &noDelay);
+    if (hasAesInstructions()) {
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_C_S, AesFirst);
+        ssh_options_set(m_session, SSH_OPTIONS_CIPHERS_S_C, AesFirst);
+    }
     ssh_options_set(m_session, SSH_OPTIONS_TIMEOUT, &timeout);
     ssh_options_set(m_session, SSH_OPTIONS_SSH_DIR, sshDir.constData());
     ssh_options_set(m_session, SSH_OPTIONS_KNOWNHOSTS, known.isEmpty() ? "/dev/null" : known.constData());
