@@ -82,7 +82,10 @@ int RemoteClient::currentId() const
 
 void RemoteClient::clearPendingCommands()
 {
-    discardPending();
+    if (m_pending.empty())
+        return;
+    m_pending.clear();
+    pendingDiscarded();
 }
 
 void RemoteClient::acceptCertificate()
@@ -106,13 +109,19 @@ int RemoteClient::enqueue(Request request)
     const int id = ++m_lastId;
     request.id = id;
     m_pending.push_back(std::move(request));
-    // Started from the event loop, so that callers can queue a whole sequence first, and so that
-    // a command queued while commandFinished() is delivered waits for every slot to return.
-    if (!m_current && !m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &RemoteClient::startNext, Qt::QueuedConnection);
-    }
+    if (!m_current)
+        scheduleStart();
     return id;
+}
+
+// From the event loop, so that callers can queue a whole sequence first, and so that a command
+// queued while commandFinished() is delivered waits for every slot to return.
+void RemoteClient::scheduleStart()
+{
+    if (m_startScheduled)
+        return;
+    m_startScheduled = true;
+    QMetaObject::invokeMethod(this, &RemoteClient::startNext, Qt::QueuedConnection);
 }
 
 void RemoteClient::startNext()
@@ -132,17 +141,28 @@ void RemoteClient::startNext()
         execute();
 }
 
-void RemoteClient::discardPending()
-{
-    if (m_pending.empty())
-        return;
-    m_pending.clear();
-    pendingDiscarded();
-}
-
 QString RemoteClient::openDevice()
 {
     return remote::openForUpload(m_current->device, m_current->name, m_current->offset, &m_openedDevice);
+}
+
+std::optional<QByteArray> RemoteClient::readAhead(const Request &request, qint64 limit)
+{
+    if (request.command != Put || request.offset != 0)
+        return std::nullopt;
+    bool opened = false;
+    std::optional<QByteArray> data;
+    if (remote::openForUpload(request.device, request.name, 0, &opened).isEmpty() && !request.device->isSequential()) {
+        const qint64 size = request.device->size() - request.device->pos();
+        if (size <= limit) {
+            QByteArray bytes = request.device->peek(size);
+            if (bytes.size() == size)
+                data = std::move(bytes);
+        }
+    }
+    if (opened)
+        request.device->close();
+    return data;
 }
 
 void RemoteClient::stop(Error error, const QString &text)
@@ -150,7 +170,7 @@ void RemoteClient::stop(Error error, const QString &text)
     m_running = false;
     m_error = error;
     m_errorString = text;
-    discardPending();
+    clearPendingCommands();
 }
 
 void RemoteClient::finish()
@@ -165,12 +185,10 @@ void RemoteClient::finish()
     const bool failed = m_error != NoError;
     emit commandFinished(request.id, failed);
     m_current.reset();
-    if (m_pending.empty()) {
+    if (m_pending.empty())
         emit done(failed);
-    } else if (!m_startScheduled) {
-        m_startScheduled = true;
-        QMetaObject::invokeMethod(this, &RemoteClient::startNext, Qt::QueuedConnection);
-    }
+    else
+        scheduleStart();
 }
 
 void RemoteClient::setState(State state)

@@ -7,7 +7,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include "remote/uploadsource.h"
 #include "sftp/handover.h"
 #include "sftp/sftpworker.h"
 
@@ -198,43 +197,29 @@ void SftpClient::startPut()
     });
 }
 
-// A small new file goes with the small puts queued right behind it: they are read now (those
-// not yet due left where they are) and handed to the worker together.
+// A small new file goes with the small puts queued right behind it, all handed to the worker
+// together.
 bool SftpClient::startFiles()
 {
-    const auto small = [](const Request &request) {
-        QIODevice *device = request.device;
-        return request.command == Put && request.offset == 0 && !device->isSequential()
-               && device->size() - device->pos() <= SmallFileSize;
-    };
     const Request &request = current();
-    if (!small(request))
+    QIODevice *device = request.device;
+    const qint64 size = device->size() - device->pos();
+    if (request.offset != 0 || device->isSequential() || size > SmallFileSize)
         return false;
-    const qint64 size = request.device->size() - request.device->pos();
-    QList<SftpWorker::SmallFile> files{{request.id, request.name, request.device->read(size)}};
+    QList<SftpWorker::SmallFile> files{{request.id, request.name, device->read(size)}};
     if (files.first().data.size() != size) {
-        fail(UnknownError, tr("Cannot read the data to send: %1").arg(request.device->errorString()));
+        fail(UnknownError, tr("Cannot read the data to send: %1").arg(device->errorString()));
         return true;
     }
     for (const Request &next : pending()) {
         // A name twice would have both files open at once.
         const auto sameName = [&next](const SftpWorker::SmallFile &file) { return file.name == next.name; };
-        if (files.size() == FilesTogether || next.command != Put || std::any_of(files.cbegin(), files.cend(), sameName))
+        if (files.size() == FilesTogether || std::any_of(files.cbegin(), files.cend(), sameName))
             break;
-        bool opened = false;
-        if (!remote::openForUpload(next.device, next.name, 0, &opened).isEmpty() || !small(next)) {
-            // Sent, or refused with its reason, in its turn.
-            if (opened)
-                next.device->close();
+        std::optional<QByteArray> data = readAhead(next, SmallFileSize);
+        if (!data)
             break;
-        }
-        const qint64 size = next.device->size() - next.device->pos();
-        QByteArray data = next.device->peek(size);
-        if (opened)
-            next.device->close();
-        if (data.size() != size)
-            break;
-        files.append({next.id, next.name, std::move(data)});
+        files.append({next.id, next.name, std::move(*data)});
     }
     for (const SftpWorker::SmallFile &file : std::as_const(files))
         m_sentAlong[file.id].size = file.data.size();
