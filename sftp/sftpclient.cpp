@@ -67,7 +67,7 @@ void SftpClient::abort()
     if (!isRunning())
         return;
     if (m_step == Step::Transfer)
-        leaveWorker();
+        retireWorker(true);
     fail(UnknownError, tr("Aborted"), true);
 }
 
@@ -372,34 +372,27 @@ void SftpClient::startWorker()
     m_thread->start();
 }
 
-// The worker is stopped wherever it is and ends on its own thread, which then goes.
-void SftpClient::retireWorker()
+// The worker is stopped wherever it is and ends on its own thread, which then goes. One left to
+// close a cut upload's file does that first, and the connection then; it is stopped only if it
+// still waits for the server after AbandonTime.
+void SftpClient::retireWorker(bool closeFileFirst)
 {
     if (!m_worker)
         return;
     ++m_generation;
-    m_interrupt->trigger();
     if (m_pipe)
         m_pipe->cancel();
     m_thread->quit();
+    if (closeFileFirst) {
+        QTimer::singleShot(SftpWorker::AbandonTime + 1s, m_thread, [interrupt = m_interrupt] { interrupt->trigger(); });
+        m_leaving = m_thread;
+        m_leavingInterrupt = m_interrupt;
+    } else {
+        m_interrupt->trigger();
+    }
     m_worker = nullptr;
     m_thread = nullptr;
     m_interrupt.reset();
-}
-
-// The worker of a cut upload closes the file and then the connection on its own; one that
-// still waits for the server after AbandonTime is stopped.
-void SftpClient::leaveWorker()
-{
-    ++m_generation;
-    if (m_pipe)
-        m_pipe->cancel();
-    m_thread->quit();
-    QTimer::singleShot(SftpWorker::AbandonTime + 1s, m_thread, [interrupt = m_interrupt] { interrupt->trigger(); });
-    m_leaving = m_thread;
-    m_leavingInterrupt = std::move(m_interrupt);
-    m_worker = nullptr;
-    m_thread = nullptr;
 }
 
 void SftpClient::restartWatchdog()

@@ -80,8 +80,7 @@ private:
     void fail(Error error, const QString &text, bool dropConnection = false);
 
     void startWorker();
-    void retireWorker();
-    void leaveWorker();
+    void retireWorker(bool closeFileFirst = false);
     // Runs call on the worker's thread, with the worker.
     template<typename Call>
     void onWorker(Call call);
