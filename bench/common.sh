@@ -39,16 +39,19 @@ now() { date +%s.%N; }
 # keeps its files elsewhere defines its own.
 before_round() { rm -rf "${work:?}/root/"*; }
 # median_time COMMAND...: the median wall time of COMMAND over $rounds rounds, in seconds, the
-# output of the last round in $work/out; each round first runs before_round.
+# output of the last round in $work/out; each round first runs before_round. A first round is run
+# and not counted: the first run of a client against a server is seconds slower here (pages of the
+# server's new file, caches of the client's program), which would tell of the order the clients
+# run in rather than of the clients.
 median_time() {
     local times=()
-    for ((r = 0; r < rounds; r++)); do
+    for ((r = -1; r < rounds; r++)); do
         before_round
         local start end
         start=$(now)
         "$@" >"$work/out" 2>&1 || { cat "$work/out" >&2; exit 1; }
         end=$(now)
-        times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
+        ((r >= 0)) && times+=("$(echo "$start $end" | awk '{print $2 - $1}')")
     done
     printf '%s\n' "${times[@]}" | sort -g | awk '{t[NR] = $1} END {print (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2)}'
 }

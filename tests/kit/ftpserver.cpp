@@ -52,6 +52,8 @@ bool FtpServer::start(const Options &options)
             arguments << QStringLiteral("--data-certificate") << options.dataCertificate;
         if (!options.tlsVersion.isEmpty())
             arguments << QStringLiteral("--tls-version") << options.tlsVersion;
+        if (!options.sessionTickets)
+            arguments << QStringLiteral("--no-session-tickets");
         for (const QString &command : options.unknownCommands)
             arguments << QStringLiteral("--unknown") << command;
     }

@@ -37,6 +37,8 @@ public:
         QString dataCertificate = QString();
         // pyftpdlib: only this TLS version ("1.2", "1.3"); empty: any.
         QString tlsVersion = QString();
+        // pyftpdlib: no TLS 1.3 session ticket, and then no session to resume required.
+        bool sessionTickets = true;
         // vsftpd instead of pyftpdlib; user and password are then those of anonymous logins.
         bool vsftpd = false;
         // Commands the server does not know and does not announce, as older servers ("MLSD").

@@ -26,7 +26,17 @@ class Handler(Settings, FTPHandler):
     pass
 
 
-def tls_handler(certificate, data_certificate, tls_version):
+def without_session_tickets(context):
+    """Has the server send no TLS 1.3 session ticket: pyOpenSSL does not
+    offer OpenSSL's call, which is reached in the library it loaded."""
+    import ctypes
+    from OpenSSL._util import ffi
+    libssl = ctypes.CDLL("libssl.so.3")
+    libssl.SSL_CTX_set_num_tickets.argtypes = [ctypes.c_void_p, ctypes.c_size_t]
+    libssl.SSL_CTX_set_num_tickets(int(ffi.cast("intptr_t", context._context)), 0)
+
+
+def tls_handler(certificate, data_certificate, tls_version, session_tickets):
     from OpenSSL import SSL
     from OpenSSL._util import lib
     from pyftpdlib.handlers import DTPHandler, TLS_DTPHandler, TLS_FTPHandler
@@ -42,9 +52,10 @@ def tls_handler(certificate, data_certificate, tls_version):
             super().secure_connection(data_context or ssl_context)
 
         # As vsftpd and proftpd do: a data connection must resume the
-        # control connection's TLS session.
+        # control connection's TLS session (under TLS 1.3, only possible
+        # with a ticket).
         def handle_ssl_established(self):
-            if not lib.SSL_session_reused(self.socket._ssl):
+            if session_tickets and not lib.SSL_session_reused(self.socket._ssl):
                 self._resp = ("522 SSL connection failed: session reuse required", logging.warning)
                 self.close()
 
@@ -72,13 +83,16 @@ def tls_handler(certificate, data_certificate, tls_version):
         dtp_handler = TlsDataHandler
 
     TlsHandler.certfile = certificate
-    if tls_version:
-        only = {"1.2": SSL.TLS1_2_VERSION, "1.3": SSL.TLS1_3_VERSION}[tls_version]
+    if tls_version or not session_tickets:
         context = SSL.Context(SSL.TLS_SERVER_METHOD)
         context.use_certificate_chain_file(certificate)
         context.use_privatekey_file(certificate)
-        context.set_min_proto_version(only)
-        context.set_max_proto_version(only)
+        if tls_version:
+            only = {"1.2": SSL.TLS1_2_VERSION, "1.3": SSL.TLS1_3_VERSION}[tls_version]
+            context.set_min_proto_version(only)
+            context.set_max_proto_version(only)
+        if not session_tickets:
+            without_session_tickets(context)
         TlsHandler.ssl_context = context
     return TlsHandler
 
@@ -91,6 +105,7 @@ def main():
     parser.add_argument("--certificate")
     parser.add_argument("--data-certificate")
     parser.add_argument("--tls-version", choices=["1.2", "1.3"])
+    parser.add_argument("--no-session-tickets", action="store_true")
     parser.add_argument("--unknown", action="append", default=[],
                         help="a command the server does not know, as older servers (MLSD, REST...)")
     args = parser.parse_args()
@@ -98,7 +113,8 @@ def main():
     logging.basicConfig(level=logging.WARNING, stream=sys.stderr)
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
-    handler = tls_handler(args.certificate, args.data_certificate, args.tls_version) if args.certificate else Handler
+    handler = tls_handler(args.certificate, args.data_certificate, args.tls_version,
+                          not args.no_session_tickets) if args.certificate else Handler
     handler.authorizer = authorizer
     handler.proto_cmds = {name: value for name, value in handler.proto_cmds.items() if name not in args.unknown}
 

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void putStoresTheBytesWithTheirType_data();
     void putStoresTheBytesWithTheirType();
     void partsAndTheirCompletionCarryTheirChecksums();
+    void failedPartIsRetriedThenTheUploadAbandoned_data();
     void failedPartIsRetriedThenTheUploadAbandoned();
     void listingContinuesPastAThousandKeys();
     void removalStaysInTheCurrentFolder_data();
@@ -233,8 +234,25 @@ void TestS3Client::partsAndTheirCompletionCarryTheirChecksums()
     QVERIFY(completion.indexOf("<PartNumber>2<") < completion.indexOf("<PartNumber>3<"));
 }
 
+void TestS3Client::failedPartIsRetriedThenTheUploadAbandoned_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("store failing") << 500
+                                   << errorXml("InternalError", "We encountered an internal error. Please try again.")
+                                   << "Uploading file failed: InternalError: We encountered an internal error. Please try again.";
+    QTest::newRow("bytes damaged on the way")
+        << 400 << errorXml("BadDigest", "The Content-MD5 you specified did not match what we received.")
+        << "Uploading file failed: the bytes were damaged on the way and the store refused them (BadDigest: The "
+           "Content-MD5 you specified did not match what we received.)";
+}
+
 void TestS3Client::failedPartIsRetriedThenTheUploadAbandoned()
 {
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
     testkit::MiniHttpServer server;
     server.setRoute("/", {200, "<ListAllMyBucketsResult/>"});
     server.setRoute("/show?list-type=2&max-keys=1&prefix=", {200, "<ListBucketResult/>"});
@@ -242,16 +260,14 @@ void TestS3Client::failedPartIsRetriedThenTheUploadAbandoned()
                     {200, "<InitiateMultipartUploadResult><UploadId>U1</UploadId></InitiateMultipartUploadResult>"});
     server.setRoute("/show/long.mp3?partNumber=1&uploadId=U1", {200, QByteArray()});
     server.setRoute("/show/long.mp3?partNumber=3&uploadId=U1", {200, QByteArray()});
-    server.setRoute("/show/long.mp3?partNumber=2&uploadId=U1",
-                    {500, errorXml("InternalError", "We encountered an internal error. Please try again.")});
+    server.setRoute("/show/long.mp3?partNumber=2&uploadId=U1", {status, body});
     server.setRoute("/show/long.mp3?uploadId=U1", {204, QByteArray()});
     QFile file(write(QStringLiteral("long.mp3"), randomBytes(2 * s3::minimumPartSize + 1)));
     connectTo(server.serverAddress().toString(), server.serverPort());
     m_client->cd(QStringLiteral("show"));
     m_client->put(&file, QStringLiteral("long.mp3"));
     QVERIFY(runQueue());
-    QCOMPARE(m_client->errorString(),
-             QStringLiteral("Uploading file failed: InternalError: We encountered an internal error. Please try again."));
+    QCOMPARE(m_client->errorString(), text);
     QTRY_VERIFY(server.requests().endsWith("/show/long.mp3?uploadId=U1"));
     QByteArrayList tail;
     for (const auto &request : server.received()) {
