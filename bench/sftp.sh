@@ -3,8 +3,10 @@
 # to Debian's OpenSSH server on 127.0.0.1 (bench/sshd.sh, files in memory), directly and
 # through bench/relay.py, which delays each direction by 25 ms (50 ms of round trip, a distant
 # host). One 1 GiB file, then 500 files of 20 KiB in one connection; the median wall time of a
-# few rounds (TESSALY_BENCH_ROUNDS, 3 by default), the rate, and the peak resident memory of the
-# client's process as /usr/bin/time -v reports it (its last round).
+# few rounds (TESSALY_BENCH_ROUNDS, 3 by default), the rate, and the processor time and peak
+# resident memory of the client's process as /usr/bin/time -v reports them (its last round). On
+# loopback the clients' wall times swing by a fifth from run to run on this kind of machine: the
+# processor time each spends tells their costs apart as well.
 #
 # rclone keeps its defaults (4 files at once) but checks no hashes: that would run md5sum on the
 # server after each file. Its settings come from the environment alone, with no AWS_* variable.
@@ -60,14 +62,14 @@ row() {
         [[ $(ls "$work/root" | wc -l) -eq $# ]] || { echo "$client: files missing" >&2; exit 1; }
     fi
     awk -v link="$link" -v payload="$payload" -v client="$client" -v s="$seconds" -v bytes="$bytes" \
-        '/Maximum resident set size/ {rss = $NF} END {
-            printf "| %s | %s | %s | %.2f | %.2f | %.1f |\n", link, payload, client, s, bytes / s / 1e6, rss / 1024
+        '/Maximum resident set size/ {rss = $NF} /(User|System) time/ {cpu += $NF} END {
+            printf "| %s | %s | %s | %.2f | %.2f | %.2f | %.1f |\n", link, payload, client, s, bytes / s / 1e6, cpu, rss / 1024
         }' "$work/time"
 }
 
 echo "median of $rounds rounds"
-echo "| link | payload | client | seconds | MB/s | peak RSS (MiB) |"
-echo "|---|---|---|---|---|---|"
+echo "| link | payload | client | seconds | MB/s | processor s | peak RSS (MiB) |"
+echo "|---|---|---|---|---|---|---|"
 for link in loopback "relay, 2 x 25 ms"; do
     if [[ $link == loopback ]]; then port=$(port_of sshd); else port=$(port_of relay); fi
     for client in tessaly openssh rclone_copy; do
