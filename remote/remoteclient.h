@@ -142,9 +142,9 @@ protected:
     bool isRunning(int id) const { return m_running && m_current && m_current->id == id; }
     // Opens the current put's device as remote::openForUpload does, to be closed when it ends.
     QString openDevice();
-    // The whole file of a put queued behind the current one, read without moving its device or
-    // leaving it open. Nothing for a resumed put, a sequential device, a file over limit bytes
-    // or one that cannot be read: those go in their turn.
+    // The whole file of a put, the current one or one queued behind it, read without moving its
+    // device or leaving open a device it had to open. Nothing for a resumed put, a sequential
+    // device, a file over limit bytes or one that cannot be read: those go the usual way.
     static std::optional<QByteArray> readAhead(const Request &request, qint64 limit);
     // Ends the running command as failed and discards the queue; finish() reports it.
     void stop(Error error, const QString &text);

@@ -202,15 +202,10 @@ void SftpClient::startPut()
 bool SftpClient::startFiles()
 {
     const Request &request = current();
-    QIODevice *device = request.device;
-    const qint64 size = device->size() - device->pos();
-    if (request.offset != 0 || device->isSequential() || size > SmallFileSize)
+    std::optional<QByteArray> first = readAhead(request, SmallFileSize);
+    if (!first)
         return false;
-    QList<SftpWorker::SmallFile> files{{request.id, request.name, device->read(size)}};
-    if (files.first().data.size() != size) {
-        fail(UnknownError, tr("Cannot read the data to send: %1").arg(device->errorString()));
-        return true;
-    }
+    QList<SftpWorker::SmallFile> files{{request.id, request.name, std::move(*first)}};
     for (const Request &next : pending()) {
         // A name twice would have both files open at once.
         const auto sameName = [&next](const SftpWorker::SmallFile &file) { return file.name == next.name; };
