@@ -338,13 +338,14 @@ bool S3Client::succeeded(const Outcome &outcome)
 
 QNetworkReply *S3Client::send(Call call, Handler handler)
 {
-    const int defaultPort = m_https ? 443 : 80;
+    const quint16 defaultPort = m_https ? 443 : 80;
+    const quint16 port = m_port != 0 ? m_port : defaultPort;
     const QHostAddress address(m_host);
     QByteArray authority = address.protocol() == QAbstractSocket::IPv6Protocol ? '[' + m_host.toLatin1() + ']'
                            : address.isNull()                                  ? QUrl::toAce(m_host)
                                                                                : m_host.toLatin1();
-    if (m_port != 0 && m_port != defaultPort)
-        authority += ':' + QByteArray::number(m_port);
+    if (port != defaultPort)
+        authority += ':' + QByteArray::number(port);
     QByteArray path = "/";
     if (!call.bucket.isEmpty())
         path += call.bucket.toUtf8() + (call.key.isEmpty() ? QByteArray() : '/' + call.key.toUtf8());
@@ -377,7 +378,9 @@ QNetworkReply *S3Client::send(Call call, Handler handler)
     else
         reply = m_network->get(request);
     m_replies.insert(reply, call.commandId ? call.commandId : currentId());
-    connect(reply, &QNetworkReply::requestSent, this, [port = m_port ? m_port : quint16(defaultPort)] { sendPromptly(port); });
+    // A request without a body goes in one write, which Nagle's algorithm does not hold back.
+    if (!call.body.isEmpty())
+        connect(reply, &QNetworkReply::requestSent, this, [port] { sendPromptly(port); });
     if (call.progress) {
         // A reply tells (0, total) before any byte goes: the caller tells a transfer's start.
         connect(reply, &QNetworkReply::uploadProgress, this, [progress = call.progress](qint64 sent, qint64) {
